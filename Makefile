@@ -1,0 +1,51 @@
+# Varnel: `make run` to build and start it, `make test` to build and run every test.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+WERROR := $(if $(CI),ON,OFF)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test bench format format-check fuzz asan-test clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARNEL_WERROR=$(WERROR) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR)
+
+run: build
+	@$(BUILD_DIR)/varnel
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+bench: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/varnel_bench
+
+# Tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test:
+	@$(MAKE) --no-print-directory test BUILD_DIR=build-asan BUILD_TYPE=Debug \
+		CMAKE_ARGS="-DVARNEL_SANITIZE=ON -DVARNEL_BUILD_BENCH=OFF"
+
+FUZZ_SECONDS ?= 60
+fuzz:
+	@bash scripts/install-deps.sh --fuzz
+	@CXX=clang++ cmake -S . -B fuzz-build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_FUZZ=ON \
+		-DVARNEL_BUILD_TESTS=OFF -DVARNEL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build fuzz-build --target fuzz_lines
+	@mkdir -p fuzz/corpus-lines
+	@fuzz-build/fuzz/fuzz_lines -max_total_time=$(FUZZ_SECONDS) fuzz/corpus-lines fuzz/seeds
+
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+format:
+	@clang-format -i $(SOURCES)
+
+format-check:
+	@clang-format --dry-run --Werror $(SOURCES)
+
+clean:
+	@rm -rf $(BUILD_DIR) build-asan fuzz-build

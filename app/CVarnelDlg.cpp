@@ -1,0 +1,449 @@
+#include "app/CVarnelDlg.h"
+
+#include "app/CAboutDlg.h"
+#include "app/Desktop.h"
+#include "list/ColumnFitter.h"
+#include "prefs/WorkingDirectoryGuard.h"
+#include "list/ResultList.h"
+#include "list/ResultListView.h"
+#include "resources/AppIcon.h"
+#include "resources/DialogBuilder.h"
+#include "resources/Menu.h"
+#include "resources/Strings.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+
+CVarnelDlg::CVarnelDlg(Desktop& desktop, RandomSource& random, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
+    , desktop_(desktop)
+    , random_(random)
+    , list_(new ResultList(this))
+    , windowIcon_(appIcon())
+{
+    setWindowTitle(QString::fromLatin1(mainWindowLayout().caption));
+    buildWindow();
+}
+
+CVarnelDlg::~CVarnelDlg() = default;
+
+void CVarnelDlg::buildWindow()
+{
+    const DialogLayout& layout = mainWindowLayout();
+    setFont(dialogFont(layout.pointSize));
+    const DialogUnits units = DialogUnits::forFont(font());
+
+    buildMenuBar();
+    const int menuHeight = menuBar_->sizeHint().height();
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setGeometry(0, menuHeight, units.toPixelsX(layout.width), units.toPixelsY(layout.height));
+
+    const BuiltControls built =
+        buildControls(client, layout, units, [this](const ControlLayout& control, QWidget* parent) -> QWidget* {
+            if (control.kind != ControlKind::ListView)
+                return nullptr;
+            listView_ = new ResultListView(parent);
+            listView_->setModel(list_);
+            return listView_;
+        });
+    controls_ = built.byId;
+    fitter_ = new ColumnFitter(*list_, *listView_);
+
+    for (QWidget* widget : built.inCreationOrder) {
+        const int id = controlId(widget);
+        if (id != NoControlId)
+            widget->installEventFilter(this);
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && id != NoControlId)
+            connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+    }
+    listView_->viewport()->installEventFilter(this);
+    connect(listView_, &ResultListView::clickedInList, this, &CVarnelDlg::LoadSelectedRow);
+
+    menuBar_->setGeometry(0, 0, client->width(), menuHeight);
+    setFixedSize(client->width(), menuHeight + client->height());
+    buildWindowMenu();
+}
+
+void CVarnelDlg::buildMenuBar()
+{
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setNativeMenuBar(false);
+    QHash<QString, QMenu*> menus;
+    for (const MenuItemLayout& item : mainMenuLayout()) {
+        const QString menuName = QString::fromLatin1(item.menu);
+        QMenu*& menu = menus[menuName];
+        if (!menu)
+            menu = menuBar_->addMenu(menuName);
+        QMenu* target = menu;
+        if (item.submenu) {
+            const QString key = menuName + QLatin1Char('/') + QString::fromLatin1(item.submenu);
+            QMenu*& submenu = menus[key];
+            if (!submenu)
+                submenu = menu->addMenu(QString::fromLatin1(item.submenu));
+            target = submenu;
+        }
+        QAction* action = target->addAction(QString::fromLatin1(item.caption));
+        action->setData(item.id);
+        action->setObjectName(QStringLiteral("command%1").arg(item.id));
+        const int id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+    menuBar_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(menuBar_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { showWindowMenu(menuBar_->mapToGlobal(pos)); });
+}
+
+// The desktop's own window menu cannot be extended from here, so the window carries one of its own,
+// opened with Alt+Space or a right click on the menu bar.
+void CVarnelDlg::buildWindowMenu()
+{
+    windowMenu_ = new QMenu(this);
+    windowMenu_->setObjectName(QStringLiteral("windowMenu"));
+    QAction* close = windowMenu_->addAction(QStringLiteral("&Close"));
+    close->setData(WindowMenuCloseId);
+    connect(close, &QAction::triggered, this, [this] { OnWindowMenuCommand(WindowMenuCloseId); });
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(shortcut, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
+}
+
+void CVarnelDlg::showWindowMenu(const QPoint& globalPos)
+{
+    windowMenu_->popup(globalPos);
+}
+
+QMenu* CVarnelDlg::windowMenu() const
+{
+    return windowMenu_;
+}
+
+QMenuBar* CVarnelDlg::menuBar() const
+{
+    return menuBar_;
+}
+
+QWidget* CVarnelDlg::control(int id) const
+{
+    return controls_.value(id);
+}
+
+ResultList& CVarnelDlg::resultList() const
+{
+    return *list_;
+}
+
+ResultListView* CVarnelDlg::listView() const
+{
+    return listView_;
+}
+
+const GeneratorOptions& CVarnelDlg::options() const
+{
+    return options_;
+}
+
+void CVarnelDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IdOk:
+        OnOk();
+        break;
+    case IdCancel:
+        OnCancel();
+        break;
+    case IdGenerate:
+    case CmdGenerate:
+        OnGenerate();
+        break;
+    case IdSave:
+    case CmdSave:
+        SaveList();
+        break;
+    case IdUpdate:
+    case CmdUpdate:
+        UpdateSelectedRow();
+        break;
+    case IdDelete:
+    case CmdDelete:
+        DeleteSelectedRow();
+        break;
+    case IdClear:
+    case CmdClear:
+        ClearList();
+        break;
+    case IdBig:
+    case CmdBig:
+        ShowLargePrint();
+        break;
+    case IdToolTips:
+        OnToolTipsCheck();
+        break;
+    case IdNumeric:
+        SelectPasswordStyle(PasswordStyle::Numeric);
+        break;
+    case IdAlphabetic:
+        SelectPasswordStyle(PasswordStyle::Alphabetic);
+        break;
+    case IdAlphaNumeric:
+        SelectPasswordStyle(PasswordStyle::AlphaNumeric);
+        break;
+    case IdAlphaNumSym:
+        SelectPasswordStyle(PasswordStyle::AlphaNumSym);
+        break;
+    case IdUpperCase:
+        SelectLetterCase(LetterCase::Upper);
+        break;
+    case IdLowerCase:
+        SelectLetterCase(LetterCase::Lower);
+        break;
+    case IdMixedCase:
+        SelectLetterCase(LetterCase::Mixed);
+        break;
+    case IdRandomUsername:
+        SelectUsernameStyle(UsernameStyle::Random);
+        break;
+    case IdLoadUsernames:
+        SelectUsernameStyle(UsernameStyle::FromFile);
+        break;
+    case IdNumberedUsernames:
+        SelectUsernameStyle(UsernameStyle::Numbered);
+        break;
+    case IdNoUsername:
+        SelectUsernameStyle(UsernameStyle::None);
+        break;
+    case IdCsv:
+        SelectSaveLayout(SaveLayout::Csv);
+        break;
+    case IdOnePerLine:
+        SelectSaveLayout(SaveLayout::OnePerLine);
+        break;
+    case CmdAbout:
+        OnHelpAbout();
+        break;
+    case CmdQuit:
+        OnQuit();
+        break;
+    case CmdManual:
+        OnHelpManual();
+        break;
+    case CmdTutorials:
+        OnHelpTutorials();
+        break;
+    case CmdReadme:
+        OnHelpReadme();
+        break;
+    case CmdSupportOptions:
+        OnHelpSupportOptions();
+        break;
+    case CmdEmailSupport:
+        OnHelpEmailSupport();
+        break;
+    case CmdBugReport:
+        OnHelpBugReport();
+        break;
+    case CmdSalesSupport:
+        OnHelpSalesSupport();
+        break;
+    case CmdMoreInfo:
+        OnHelpMoreInfo();
+        break;
+    case CmdUninstall:
+        OnHelpUninstall();
+        break;
+    default:
+        break;
+    }
+}
+
+bool CVarnelDlg::OnInitWindow()
+{
+    WriteControls();
+
+    const QString aboutText = QString::fromLatin1(AboutItemText);
+    if (windowMenu_ && !aboutText.isEmpty()) {
+        windowMenu_->addSeparator();
+        QAction* about = windowMenu_->addAction(aboutText);
+        about->setData(AboutCommandId);
+        connect(about, &QAction::triggered, this, [this] { OnWindowMenuCommand(AboutCommandId); });
+    }
+
+    setWindowIcon(windowIcon_);
+    // The random source needs no seeding: it is the system's own secure generator.
+    SetUpColumns();
+    ApplyDefaults();
+    LoadPreferences();
+    ApplyTooltipsPreference();
+
+    if (QWidget* ok = control(IdOk))
+        ok->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void CVarnelDlg::OnWindowMenuCommand(quint32 commandId, qintptr parameter)
+{
+    Q_UNUSED(parameter);
+    if ((commandId & 0xFFF0u) == AboutCommandId) {
+        ShowAboutBox();
+        return;
+    }
+    if (commandId == WindowMenuCloseId)
+        OnCancel();
+}
+
+void CVarnelDlg::ShowAboutBox()
+{
+    CAboutDlg about(this);
+    desktop_.runModal(about);
+}
+
+void CVarnelDlg::OnHelpAbout()
+{
+    ShowAboutBox();
+}
+
+QIcon CVarnelDlg::OnDragIconRequest() const
+{
+    return windowIcon_;
+}
+
+void CVarnelDlg::accept()
+{
+    OnOk();
+}
+
+void CVarnelDlg::reject()
+{
+    OnCancel();
+}
+
+void CVarnelDlg::OnOk()
+{
+    CommandScope scope(*this);
+    if (!ReadControls())
+        return;
+    QDialog::accept();
+}
+
+void CVarnelDlg::OnCancel()
+{
+    QDialog::reject();
+}
+
+void CVarnelDlg::OnQuit()
+{
+    // Quit leaves at once: the window is never destroyed, so the preferences are not written.
+    desktop_.exitProcess(0);
+}
+
+void CVarnelDlg::done(int result)
+{
+    QDialog::done(result);
+    OnWindowDestroyed();
+}
+
+void CVarnelDlg::OnWindowDestroyed()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    SavePreferences();
+}
+
+void CVarnelDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (shownOnce_ || parentWidget())
+        return;
+    shownOnce_ = true;
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+}
+
+// OnPaintWindow: the icon is drawn by hand only while the window is minimised.
+void CVarnelDlg::paintEvent(QPaintEvent* event)
+{
+    if (!isMinimized()) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    const int extent = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
+    const QSize iconSize(extent, extent);
+    painter.eraseRect(rect());
+    painter.drawPixmap(minimizedIconPosition(size(), iconSize), windowIcon_.pixmap(iconSize));
+}
+
+void CVarnelDlg::setFileTitle(const QString& path)
+{
+    setWindowTitle(QString::fromLatin1(TitlePrefix) + path);
+}
+
+// The chooser of both file commands. Whatever the user browses to, the working directory is the same
+// afterwards, so that vrn.ini and readme.txt are always found where the program started.
+std::optional<QString> CVarnelDlg::chooseFileKeepingDirectory(bool forSaving)
+{
+    WorkingDirectoryGuard keepDirectory;
+    FileChooserSetup setup;
+    setup.mode = forSaving ? FileChooserSetup::Mode::Save : FileChooserSetup::Mode::Open;
+    for (const char* filter : FileChooserFilters)
+        setup.filters.append(QString::fromLatin1(filter));
+    setup.defaultSuffix = QString::fromLatin1(FileChooserDefaultSuffix);
+    std::optional<QString> path = desktop_.chooseFile(this, setup);
+    if (path)
+        setFileTitle(*path);
+    return path;
+}
+
+void CVarnelDlg::reportFileError(const QString& text, const QString& caption, const QString& path,
+                                 const QString& reason)
+{
+    desktop_.showMessage(this, QStringLiteral("%1\n\n%2\n%3").arg(text, QDir::toNativeSeparators(path), reason), caption);
+}
+
+CommandScope::CommandScope(CVarnelDlg& window)
+    : window_(window)
+{
+    if (window_.commandDepth_++ == 0)
+        window_.promptShownInCommand_ = false;
+}
+
+CommandScope::~CommandScope()
+{
+    --window_.commandDepth_;
+}
+
+ControlBatch::ControlBatch(CVarnelDlg& window)
+    : window_(window)
+{
+    if (window_.batchDepth_++ == 0)
+        window_.list_->beginBatch();
+}
+
+ControlBatch::~ControlBatch()
+{
+    if (--window_.batchDepth_ == 0)
+        window_.finishBatch();
+}
+
+void CVarnelDlg::finishBatch()
+{
+    list_->endBatch();
+    if (deferredFit_) {
+        deferredFit_ = false;
+        FitColumns();
+    }
+    if (deferredWrite_) {
+        deferredWrite_ = false;
+        WriteControls();
+    }
+}

@@ -1,0 +1,209 @@
+// The transfers between the option record and the main window's controls, and the choice handlers.
+#include "app/CVarnelDlg.h"
+
+#include "app/Desktop.h"
+#include "resources/Layouts.h"
+#include "resources/Strings.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+#include <limits>
+
+namespace {
+struct ChoiceButtonOf
+{
+    int id;
+    int value;
+};
+
+// Radio buttons read in this order; where more than one shows as chosen, the last one read counts.
+constexpr ChoiceButtonOf SaveLayoutFirst[] = {{IdCsv, int(SaveLayout::Csv)}};
+constexpr ChoiceButtonOf PasswordStyleFirst[] = {{IdAlphabetic, int(PasswordStyle::Alphabetic)},
+                                                 {IdAlphaNumeric, int(PasswordStyle::AlphaNumeric)},
+                                                 {IdNumeric, int(PasswordStyle::Numeric)}};
+constexpr ChoiceButtonOf SaveLayoutSecond[] = {{IdOnePerLine, int(SaveLayout::OnePerLine)}};
+constexpr ChoiceButtonOf UsernameStyleFirst[] = {{IdLoadUsernames, int(UsernameStyle::FromFile)},
+                                                 {IdNumberedUsernames, int(UsernameStyle::Numbered)},
+                                                 {IdRandomUsername, int(UsernameStyle::Random)}};
+constexpr ChoiceButtonOf UsernameStyleSecond[] = {{IdNoUsername, int(UsernameStyle::None)}};
+constexpr ChoiceButtonOf LetterCaseAll[] = {{IdUpperCase, int(LetterCase::Upper)},
+                                            {IdMixedCase, int(LetterCase::Mixed)},
+                                            {IdLowerCase, int(LetterCase::Lower)}};
+constexpr ChoiceButtonOf PasswordStyleSecond[] = {{IdAlphaNumSym, int(PasswordStyle::AlphaNumSym)}};
+
+constexpr ChoiceButtonOf PasswordStyleButtons[] = {{IdNumeric, int(PasswordStyle::Numeric)},
+                                                   {IdAlphabetic, int(PasswordStyle::Alphabetic)},
+                                                   {IdAlphaNumeric, int(PasswordStyle::AlphaNumeric)},
+                                                   {IdAlphaNumSym, int(PasswordStyle::AlphaNumSym)}};
+constexpr ChoiceButtonOf UsernameStyleButtons[] = {{IdRandomUsername, int(UsernameStyle::Random)},
+                                                   {IdLoadUsernames, int(UsernameStyle::FromFile)},
+                                                   {IdNumberedUsernames, int(UsernameStyle::Numbered)},
+                                                   {IdNoUsername, int(UsernameStyle::None)}};
+constexpr ChoiceButtonOf SaveLayoutButtons[] = {{IdCsv, int(SaveLayout::Csv)},
+                                                {IdOnePerLine, int(SaveLayout::OnePerLine)}};
+
+template<typename Enum, std::size_t N>
+void readChoice(const CVarnelDlg& window, const ChoiceButtonOf (&buttons)[N], std::optional<Enum>& field)
+{
+    for (const ChoiceButtonOf& button : buttons) {
+        const auto* widget = qobject_cast<const QAbstractButton*>(window.control(button.id));
+        if (widget && widget->isChecked())
+            field = static_cast<Enum>(button.value);
+    }
+}
+
+template<typename Enum, std::size_t N>
+void writeChoice(const CVarnelDlg& window, const ChoiceButtonOf (&buttons)[N], const std::optional<Enum>& field)
+{
+    for (const ChoiceButtonOf& button : buttons) {
+        if (auto* widget = qobject_cast<QAbstractButton*>(window.control(button.id)))
+            widget->setChecked(field && static_cast<int>(*field) == button.value);
+    }
+}
+
+void setEditText(QLineEdit* edit, const QString& text)
+{
+    if (edit && edit->text() != text)
+        edit->setText(text);
+}
+} // namespace
+
+bool CVarnelDlg::ReadControls()
+{
+    // Inside a batch the controls show nothing but what the record last gave them.
+    if (batchDepth_ > 0 && deferredWrite_)
+        return lastReadOk_;
+
+    lastReadOk_ = false;
+    readChoice(*this, SaveLayoutFirst, options_.saveLayout);
+    readChoice(*this, PasswordStyleFirst, options_.passwordStyle);
+    readChoice(*this, SaveLayoutSecond, options_.saveLayout);
+    readChoice(*this, UsernameStyleFirst, options_.usernameStyle);
+    if (!readNumber(IdCharacterCount, "Number of Characters:", MinCharacterCount, MaxCharacterCount,
+                    options_.characterCount))
+        return false;
+    if (!readNumber(IdPairCount, "Number to Generate:", MinPairCount, MaxPairCount, options_.pairCount))
+        return false;
+    readChoice(*this, UsernameStyleSecond, options_.usernameStyle);
+    options_.currentPassword = readText(IdPassword);
+    options_.currentUsername = readText(IdUsername);
+    readChoice(*this, LetterCaseAll, options_.letterCase);
+    readChoice(*this, PasswordStyleSecond, options_.passwordStyle);
+    if (const auto* box = qobject_cast<const QAbstractButton*>(control(IdToolTips)))
+        options_.tooltipsEnabled = box->isChecked();
+    lastReadOk_ = true;
+    return true;
+}
+
+void CVarnelDlg::WriteControls()
+{
+    if (batchDepth_ > 0) {
+        deferredWrite_ = true;
+        return;
+    }
+    setEditText(qobject_cast<QLineEdit*>(control(IdCharacterCount)), QString::number(options_.characterCount));
+    setEditText(qobject_cast<QLineEdit*>(control(IdPairCount)), QString::number(options_.pairCount));
+    writeText(IdPassword, options_.currentPassword);
+    writeText(IdUsername, options_.currentUsername);
+    writeChoice(*this, PasswordStyleButtons, options_.passwordStyle);
+    writeChoice(*this, LetterCaseAll, options_.letterCase);
+    writeChoice(*this, UsernameStyleButtons, options_.usernameStyle);
+    writeChoice(*this, SaveLayoutButtons, options_.saveLayout);
+    if (auto* box = qobject_cast<QAbstractButton*>(control(IdToolTips)))
+        box->setChecked(options_.tooltipsEnabled);
+}
+
+void CVarnelDlg::ApplyDefaults()
+{
+    options_.applyDefaultChoices();
+    WriteControls();
+}
+
+bool CVarnelDlg::readNumber(int id, const char* label, qint32 minimum, qint32 maximum, qint32& field)
+{
+    auto* edit = qobject_cast<QLineEdit*>(control(id));
+    if (!edit)
+        return true;
+    const QString typed = edit->text();
+    bool parsed = false;
+    const qlonglong value = typed.toLongLong(&parsed);
+    const bool fits = parsed && !typed.startsWith(QLatin1Char('-')) && !typed.startsWith(QLatin1Char('+'))
+        && value <= std::numeric_limits<qint32>::max();
+    if (fits)
+        field = static_cast<qint32>(value);
+    if (fits && value >= minimum && value <= maximum)
+        return true;
+
+    const QString what = typed.isEmpty() ? QStringLiteral("nothing was typed")
+                                         : QStringLiteral("\"%1\" was typed").arg(typed);
+    showValidationPrompt(edit, QStringLiteral("\"%1\" takes a whole number from %2 to %3; %4.")
+                                   .arg(QString::fromLatin1(label))
+                                   .arg(minimum)
+                                   .arg(maximum)
+                                   .arg(what));
+    return false;
+}
+
+void CVarnelDlg::showValidationPrompt(QLineEdit* edit, const QString& text)
+{
+    if (!promptShownInCommand_) {
+        promptShownInCommand_ = true;
+        desktop_.showMessage(this, text, QString::fromLatin1(ApplicationName), Desktop::Icon::Warning);
+    }
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+}
+
+QByteArray CVarnelDlg::readText(int id) const
+{
+    const auto* edit = qobject_cast<const QLineEdit*>(control(id));
+    if (!edit)
+        return {};
+    const auto shown = shownTexts_.constFind(id);
+    if (shown != shownTexts_.cend() && shown->first == edit->text())
+        return shown->second;
+    return edit->text().toUtf8();
+}
+
+void CVarnelDlg::writeText(int id, const QByteArray& bytes)
+{
+    auto* edit = qobject_cast<QLineEdit*>(control(id));
+    if (!edit)
+        return;
+    const QString text = QString::fromUtf8(bytes);
+    shownTexts_.insert(id, {text, bytes});
+    setEditText(edit, text);
+}
+
+void CVarnelDlg::SelectPasswordStyle(PasswordStyle value)
+{
+    CommandScope scope(*this);
+    ReadControls();
+    options_.passwordStyle = value;
+    WriteControls();
+}
+
+void CVarnelDlg::SelectLetterCase(LetterCase value)
+{
+    CommandScope scope(*this);
+    ReadControls();
+    options_.letterCase = value;
+    WriteControls();
+}
+
+void CVarnelDlg::SelectUsernameStyle(UsernameStyle value)
+{
+    CommandScope scope(*this);
+    ReadControls();
+    options_.usernameStyle = value;
+    WriteControls();
+}
+
+// The save layout is chosen without reading the controls first: whatever was typed since the last
+// command goes back to the record's values on screen.
+void CVarnelDlg::SelectSaveLayout(SaveLayout value)
+{
+    options_.saveLayout = value;
+    WriteControls();
+}

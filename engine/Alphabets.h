@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/GeneratorOptions.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+class RandomSource;
+
+namespace Blocks {
+inline constexpr char Upper[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+inline constexpr char Lower[] = "abcdefghijklmnopqrstuvwxyz";
+inline constexpr char Digits[] = "0123456789";
+inline constexpr char Symbols[] = "!@#$%^&*()_+=-';:][{}.<>";
+} // namespace Blocks
+
+// The alphabet for a letter case and password style. Numeric has none of its own: its digits are drawn
+// directly, and the upper-case block is returned without ever being drawn from.
+QByteArrayView SelectAlphabet(LetterCase letterCase, PasswordStyle passwordStyle);
+
+// One character per position, first to last, one draw each: a digit for Numeric, otherwise a
+// character of the alphabet. A length of 0 or less gives the empty text and draws nothing.
+QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet,
+                             RandomSource& source);

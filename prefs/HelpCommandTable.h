@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The Help menu's targets, each handed to the desktop shell as it stands.
+enum class HelpTopic { Manual, Tutorials, Readme, SupportOptions, EmailSupport, BugReport, SalesSupport, MoreInfo };
+
+// Show modes, passed to the shell unchanged.
+enum ShowMode : int {
+    ShowHide = 0,
+    ShowNormal = 1,
+    ShowShow = 5,
+};
+
+struct HelpCommand
+{
+    QString verb; // empty: the shell's default verb for the target
+    QString target;
+    int showMode = ShowHide;
+};
+
+HelpCommand helpCommand(HelpTopic topic);
+
+inline constexpr char UninstallNoticeCaption[] = "How to Uninstall:";
+inline constexpr char UninstallNoticeText[] =
+    "To uninstall the program:\n"
+    "If Varnel came from a package, remove that package with your package manager; if it was installed "
+    "from a build with \"cmake --install\", run \"cmake --build <build directory> --target uninstall\".\n";

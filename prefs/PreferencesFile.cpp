@@ -1,0 +1,77 @@
+#include "prefs/PreferencesFile.h"
+
+#include "prefs/LineReader.h"
+#include "prefs/SafeFileWriter.h"
+
+#include <QFile>
+
+namespace {
+
+bool isTrailingSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+void applyPreferencesLine(QByteArrayView line, QByteArray& preference)
+{
+    qsizetype size = line.size();
+    while (size > 0 && isTrailingSpace(line[size - 1]))
+        --size;
+    line = line.first(size);
+
+    const qsizetype equals = line.indexOf('=');
+    const QByteArrayView key = equals < 0 ? line : line.first(equals);
+    if (key != QByteArrayView("TOOLTIPS"))
+        return;
+
+    QByteArray value;
+    if (equals >= 0) {
+        const QByteArrayView rest = line.sliced(equals + 1);
+        value.reserve(rest.size());
+        for (const char c : rest) {
+            if (c != '=')
+                value.append(c);
+        }
+    }
+    preference = value;
+}
+
+QByteArray readTooltipsPreference(QIODevice& device, const QByteArray& current)
+{
+    QByteArray preference = current;
+    LineReader reader(device);
+    QByteArray line;
+    while (reader.readLine(line))
+        applyPreferencesLine(line, preference);
+    return reader.hasError() ? current : preference;
+}
+
+QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return current;
+    return readTooltipsPreference(file, current);
+}
+
+QByteArray preferencesFileContent(const QByteArray& tooltipsPreference)
+{
+    return QByteArrayLiteral("CREATOR=Varnel 1.0\nTOOLTIPS=") + tooltipsPreference + QByteArrayLiteral("\n\n");
+}
+
+bool savePreferencesFile(const QString& path, const QByteArray& tooltipsPreference, QString* errorString)
+{
+    SafeFileWriter writer(path, PreferencesFilePermissions);
+    writer.write(preferencesFileContent(tooltipsPreference));
+    const bool saved = writer.commit();
+    if (!saved && errorString)
+        *errorString = writer.errorString();
+    return saved;
+}
+
+bool tooltipsOnFor(const QByteArray& preference)
+{
+    return preference.isEmpty() || preference == QByteArrayView("yes");
+}

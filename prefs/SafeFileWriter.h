@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+// Writes a whole file so that a failed save never destroys the file that was there: the bytes go to a
+// temporary file that replaces the target only once everything, the last flush included, succeeded.
+// A target that exists but is no regular file (a device, a fifo) is written in place instead, since
+// replacing it would turn it into a regular file.
+//
+// A new file gets the permissions given, less what the umask forbids; a replaced file keeps its own.
+// The first failure sticks: later calls do nothing and return false, and errorString() tells why.
+class SafeFileWriter
+{
+    Q_DISABLE_COPY_MOVE(SafeFileWriter)
+
+public:
+    SafeFileWriter(const QString& path, QFileDevice::Permissions newFilePermissions);
+    // Without a successful commit(), a replaced file stays as it was and no temporary file remains.
+    ~SafeFileWriter();
+
+    // write() and commit() open the file when needed; calling this first finds a bad target early.
+    bool open();
+    bool write(QByteArrayView data);
+    bool commit();
+
+    bool hasError() const;
+    QString errorString() const;
+
+private:
+    enum class State { Closed, Open, Committed, Failed };
+
+    bool openInPlace(const QByteArray& nativePath);
+    bool writeThrough(QByteArrayView data);
+    bool flushBuffer();
+    bool fail(const QString& reason);
+    bool failWithErrno(int error);
+
+    QString path_;
+    QFileDevice::Permissions newFilePermissions_;
+    QSaveFile saveFile_;
+    QFile inPlaceFile_;
+    QFileDevice* device_ = nullptr;
+    QByteArray buffer_;
+    State state_ = State::Closed;
+    QString errorString_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+
+// The application icon (icon 128): a padlock in the sixteen standard colours, at 32x32 and 16x16.
+QImage appIconImage(int size);
+QIcon appIcon();
+
+// Where a minimised window draws its icon: centred in the client area, in signed division that
+// truncates toward zero, so a client narrower than the icon gives a negative or zero offset.
+QPoint minimizedIconPosition(QSize clientSize, QSize iconSize);

@@ -1,0 +1,347 @@
+#include "prefs/SafeFileWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions ReadableByAll = OwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat status
+    {
+    };
+    if (::stat(native(path).constData(), &status) != 0)
+        return mode_t(-1);
+    return status.st_mode;
+}
+
+void createFile(const QString& path, const QByteArray& bytes, mode_t mode)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    QCOMPARE(::chmod(native(path).constData(), mode), 0);
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+} // namespace
+
+class TestSafeFileWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newFileGetsRequestedPermissions_data();
+    void newFileGetsRequestedPermissions();
+    void replacedFileKeepsItsPermissions_data();
+    void replacedFileKeepsItsPermissions();
+    void writesLargeContentExactly();
+    void uncommittedWriterLeavesOldFile();
+    void refusedTargetsLeaveEverythingAsItWas_data();
+    void refusedTargetsLeaveEverythingAsItWas();
+    void fullDeviceIsReportedAndStaysADevice();
+    void failureInMidFileKeepsOldFile();
+    void fifoIsWrittenInPlace();
+    void fifoWithoutReaderFailsAtOnce();
+    void fifoWhoseReaderLeftFailsWithoutSignal();
+
+private:
+    mode_t oldMask_ = 0;
+};
+
+void TestSafeFileWriter::init()
+{
+    oldMask_ = ::umask(022);
+}
+
+void TestSafeFileWriter::cleanup()
+{
+    ::umask(oldMask_);
+}
+
+void TestSafeFileWriter::newFileGetsRequestedPermissions_data()
+{
+    QTest::addColumn<QFileDevice::Permissions>("requested");
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("an export is readable by its owner only") << OwnerOnly << 022 << 0600;
+    QTest::newRow("a preferences file is readable by all") << ReadableByAll << 022 << 0644;
+    QTest::newRow("a stricter umask still narrows what is asked") << ReadableByAll << 077 << 0600;
+}
+
+void TestSafeFileWriter::newFileGetsRequestedPermissions()
+{
+    QFETCH(QFileDevice::Permissions, requested);
+    QFETCH(int, umask);
+    QFETCH(int, mode);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"new.txt"_s);
+    ::umask(static_cast<mode_t>(umask));
+    SafeFileWriter writer(path, requested);
+    QVERIFY(writer.write("abc"));
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+
+    QCOMPARE(contentOf(path), "abc"_ba);
+    QVERIFY(S_ISREG(modeOf(path)));
+    QCOMPARE(modeOf(path) & 07777, mode_t(mode));
+    QCOMPARE(entriesOf(dir.path()), QStringList {u"new.txt"_s});
+}
+
+void TestSafeFileWriter::replacedFileKeepsItsPermissions_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QFileDevice::Permissions>("requested");
+
+    QTest::newRow("a 0640 file stays 0640") << 0640 << OwnerOnly;
+    QTest::newRow("a 0600 file is not widened to what new files get") << 0600 << ReadableByAll;
+    QTest::newRow("a 0755 file keeps its execute bits") << 0755 << OwnerOnly;
+}
+
+void TestSafeFileWriter::replacedFileKeepsItsPermissions()
+{
+    QFETCH(int, mode);
+    QFETCH(QFileDevice::Permissions, requested);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"old.txt"_s);
+    createFile(path, "a much longer old content\n"_ba, static_cast<mode_t>(mode));
+
+    SafeFileWriter writer(path, requested);
+    QVERIFY(writer.write("new"));
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+
+    QCOMPARE(contentOf(path), "new"_ba);
+    QCOMPARE(modeOf(path) & 07777, mode_t(mode));
+    QCOMPARE(entriesOf(dir.path()), QStringList {u"old.txt"_s});
+}
+
+void TestSafeFileWriter::writesLargeContentExactly()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"large.txt"_s);
+    QByteArray expected;
+    SafeFileWriter writer(path, OwnerOnly);
+    for (int i = 0; i < 100'000; ++i) {
+        const QByteArray record = QByteArray::number(i) + ",\xff\0"_ba;
+        QVERIFY(writer.write(record));
+        expected += record;
+    }
+    const QByteArray big(300'000, 'z');
+    QVERIFY(writer.write(big));
+    expected += big;
+    QVERIFY(writer.write("end"));
+    expected += "end"_ba;
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+    QCOMPARE(contentOf(path), expected);
+}
+
+void TestSafeFileWriter::uncommittedWriterLeavesOldFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"keep.txt"_s);
+    createFile(path, "old\n"_ba, 0600);
+    {
+        SafeFileWriter writer(path, OwnerOnly);
+        QVERIFY(writer.write(QByteArray(200'000, 'n')));
+    }
+    QCOMPARE(contentOf(path), "old\n"_ba);
+    QCOMPARE(entriesOf(dir.path()), QStringList {u"keep.txt"_s});
+}
+
+void TestSafeFileWriter::refusedTargetsLeaveEverythingAsItWas_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("failsForRoot");
+
+    QTest::newRow("a read-only file is refused") << u"folder/locked.txt"_s << u"Permission denied"_s << false;
+    QTest::newRow("a file in a read-only folder is refused")
+        << u"readonly/new.txt"_s << u"Permission denied"_s << false;
+    QTest::newRow("a missing folder is reported") << u"missing/new.txt"_s << u"No such file or directory"_s << true;
+    QTest::newRow("a folder as target is refused") << u"folder"_s << u"Is a directory"_s << true;
+    QTest::newRow("a path through a file is refused even for root")
+        << u"folder/locked.txt/new.txt"_s << u"Not a directory"_s << true;
+}
+
+void TestSafeFileWriter::refusedTargetsLeaveEverythingAsItWas()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    QFETCH(bool, failsForRoot);
+
+    if (!failsForRoot && runningAsRoot())
+        QSKIP("Root writes regardless of permissions; the rows that fail for root cover this");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QDir root(dir.path());
+    QVERIFY(root.mkdir(u"folder"_s));
+    QVERIFY(root.mkdir(u"readonly"_s));
+    createFile(dir.filePath(u"folder/locked.txt"_s), "old\n"_ba, 0444);
+    QCOMPARE(::chmod(native(dir.filePath(u"readonly"_s)).constData(), 0555), 0);
+    const QStringList before = entriesOf(dir.filePath(u"folder"_s)) + entriesOf(dir.filePath(u"readonly"_s));
+
+    SafeFileWriter writer(dir.filePath(target), OwnerOnly);
+    writer.write("new");
+    QVERIFY(!writer.commit());
+    QVERIFY(writer.hasError());
+    QCOMPARE(writer.errorString(), reason);
+    QVERIFY(!writer.write("more"));
+    QCOMPARE(writer.errorString(), reason);
+
+    QCOMPARE(contentOf(dir.filePath(u"folder/locked.txt"_s)), "old\n"_ba);
+    QCOMPARE(entriesOf(dir.filePath(u"folder"_s)) + entriesOf(dir.filePath(u"readonly"_s)), before);
+    QCOMPARE(entriesOf(dir.path()), (QStringList {u"folder"_s, u"readonly"_s}));
+    QCOMPARE(::chmod(native(dir.filePath(u"readonly"_s)).constData(), 0755), 0);
+}
+
+void TestSafeFileWriter::fullDeviceIsReportedAndStaysADevice()
+{
+    const QString full = u"/dev/full"_s;
+    if (!S_ISCHR(modeOf(full)))
+        QSKIP("This system has no /dev/full");
+
+    SafeFileWriter small(full, OwnerOnly);
+    QVERIFY(small.write("a few bytes"));
+    QVERIFY(!small.commit());
+    QCOMPARE(small.errorString(), u"No space left on device"_s);
+
+    SafeFileWriter large(full, OwnerOnly);
+    QVERIFY(!large.write(QByteArray(1'000'000, 'x')));
+    QVERIFY(!large.commit());
+    QCOMPARE(large.errorString(), u"No space left on device"_s);
+
+    QVERIFY(S_ISCHR(modeOf(full)));
+}
+
+void TestSafeFileWriter::failureInMidFileKeepsOldFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"export.csv"_s);
+    const QByteArray old = "old,content\n"_ba;
+    createFile(path, old, 0640);
+
+    // A file size limit makes the disk "full" part way through, for root too.
+    rlimit saved {};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 10'000;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    bool committed = true;
+    QString reason;
+    {
+        SafeFileWriter writer(path, OwnerOnly);
+        for (int i = 0; i < 1000; ++i)
+            writer.write("0123456789012345678901234567890123456789\n");
+        committed = writer.commit();
+        reason = writer.errorString();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!committed);
+    QCOMPARE(reason, u"File too large"_s);
+    QCOMPARE(contentOf(path), old);
+    QCOMPARE(modeOf(path) & 07777, mode_t(0640));
+    QCOMPARE(entriesOf(dir.path()), QStringList {u"export.csv"_s});
+}
+
+void TestSafeFileWriter::fifoIsWrittenInPlace()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"pipe"_s);
+    QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
+    const int reader = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+
+    SafeFileWriter writer(path, OwnerOnly);
+    QVERIFY(writer.write("through the pipe"));
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+
+    char received[64] = {};
+    const ssize_t got = ::read(reader, received, sizeof received);
+    ::close(reader);
+    QCOMPARE(QByteArray(received, int(got)), "through the pipe"_ba);
+    QVERIFY(S_ISFIFO(modeOf(path)));
+}
+
+void TestSafeFileWriter::fifoWithoutReaderFailsAtOnce()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"pipe"_s);
+    QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
+
+    SafeFileWriter writer(path, OwnerOnly);
+    QVERIFY(!writer.open());
+    QCOMPARE(writer.errorString(), u"No such device or address"_s);
+    QVERIFY(S_ISFIFO(modeOf(path)));
+}
+
+void TestSafeFileWriter::fifoWhoseReaderLeftFailsWithoutSignal()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"pipe"_s);
+    QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
+    const int reader = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+
+    SafeFileWriter writer(path, OwnerOnly);
+    QVERIFY(writer.open());
+    ::close(reader);
+    writer.write("nobody listens");
+    QVERIFY(!writer.commit());
+    QCOMPARE(writer.errorString(), u"Broken pipe"_s);
+}
+
+QTEST_GUILESS_MAIN(TestSafeFileWriter)
+#include "tst_safefilewriter.moc"

@@ -1,0 +1,59 @@
+#include "FakeDesktop.h"
+
+#include <QDialog>
+
+void FakeDesktop::showMessage(QWidget*, const QString& text, const QString& caption, Icon icon)
+{
+    messages.append({text, caption, icon});
+    if (onMessage)
+        onMessage(messages.constLast());
+}
+
+bool FakeDesktop::askYesNo(QWidget*, const QString& text, const QString& caption)
+{
+    questions.append({text, caption, Icon::None});
+    if (yesNoAnswers.empty())
+        return false;
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakeDesktop::chooseFile(QWidget*, const FileChooserSetup& setup)
+{
+    fileRequests.append(setup);
+    if (fileAnswers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+int FakeDesktop::runModal(QDialog& dialog)
+{
+    modalDialogs.append(QString::fromLatin1(dialog.metaObject()->className()));
+    if (onModal)
+        return onModal(dialog);
+    return QDialog::Rejected;
+}
+
+void FakeDesktop::shellOpen(const QString& verb, const QString& target, int showMode)
+{
+    shellCalls.append({verb, target, showMode});
+}
+
+void FakeDesktop::exitProcess(int status)
+{
+    exits.append(status);
+}
+
+quint32 ScriptedRandomSource::next32()
+{
+    ++drawn;
+    if (!values.empty()) {
+        const quint32 value = values.front();
+        values.pop_front();
+        return value;
+    }
+    return counter_++;
+}

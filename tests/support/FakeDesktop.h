@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/Desktop.h"
+#include "engine/RandomSource.h"
+
+#include <QList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+// A desktop whose answers the test gives beforehand, and which records what the window asked of it.
+class FakeDesktop final : public Desktop
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString caption;
+        Icon icon;
+    };
+    struct ShellCall
+    {
+        QString verb;
+        QString target;
+        int showMode;
+    };
+
+    void showMessage(QWidget* owner, const QString& text, const QString& caption, Icon icon) override;
+    bool askYesNo(QWidget* owner, const QString& text, const QString& caption) override;
+    std::optional<QString> chooseFile(QWidget* owner, const FileChooserSetup& setup) override;
+    int runModal(QDialog& dialog) override;
+    void shellOpen(const QString& verb, const QString& target, int showMode) override;
+    void exitProcess(int status) override;
+
+    QList<Message> messages;
+    QList<Message> questions;
+    std::deque<bool> yesNoAnswers;
+    QList<FileChooserSetup> fileRequests;
+    std::deque<std::optional<QString>> fileAnswers;
+    // Called with each nested dialog while it would run; its result is the dialog's result.
+    std::function<int(QDialog&)> onModal;
+    QStringList modalDialogs;
+    QList<ShellCall> shellCalls;
+    QList<int> exits;
+    // Called while a message box would be open (for looking at the window behind it).
+    std::function<void(const Message&)> onMessage;
+};
+
+// Random values given by the test, then 0, 1, 2, ... once they run out.
+class ScriptedRandomSource final : public RandomSource
+{
+public:
+    quint32 next32() override;
+
+    std::deque<quint32> values;
+    quint64 drawn = 0;
+
+private:
+    quint32 counter_ = 0;
+};
