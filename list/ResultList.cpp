@@ -23,7 +23,12 @@ QVariant ResultList::data(const QModelIndex& index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    return QString::fromUtf8(cellText(index.row(), index.column()));
+    // A cell shows no more than a column can hold; laying out megabytes of text would freeze the list.
+    constexpr qsizetype MaxShownBytes = 4096;
+    const QByteArray text = cellText(index.row(), index.column());
+    if (text.size() <= MaxShownBytes)
+        return QString::fromUtf8(text);
+    return QString::fromUtf8(text.first(MaxShownBytes)) + QChar(0x2026);
 }
 
 QVariant ResultList::headerData(int section, Qt::Orientation orientation, int role) const

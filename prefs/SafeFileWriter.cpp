@@ -72,18 +72,14 @@ bool SafeFileWriter::open()
         return state_ == State::Open;
 
     const QByteArray nativePath = QFile::encodeName(path_);
-    struct stat target
-    {
-    };
+    struct stat target = {};
     const bool exists = ::stat(nativePath.constData(), &target) == 0;
     if (!exists) {
         if (errno != ENOENT)
             return failWithErrno(errno);
         // Tell a missing folder from a missing file: only the second is fine.
         const QByteArray folder = QFile::encodeName(QFileInfo(path_).absolutePath());
-        struct stat parent
-        {
-        };
+        struct stat parent = {};
         if (::stat(folder.constData(), &parent) != 0)
             return failWithErrno(errno);
     } else if (S_ISDIR(target.st_mode)) {

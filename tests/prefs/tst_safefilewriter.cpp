@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,9 +27,7 @@ QByteArray native(const QString& path)
 
 mode_t modeOf(const QString& path)
 {
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::stat(native(path).constData(), &status) != 0)
         return mode_t(-1);
     return status.st_mode;
@@ -74,6 +73,7 @@ private slots:
     void replacedFileKeepsItsPermissions_data();
     void replacedFileKeepsItsPermissions();
     void writesLargeContentExactly();
+    void replacesTheTargetOfASymlink();
     void uncommittedWriterLeavesOldFile();
     void refusedTargetsLeaveEverythingAsItWas_data();
     void refusedTargetsLeaveEverythingAsItWas();
@@ -176,6 +176,24 @@ void TestSafeFileWriter::writesLargeContentExactly()
     expected += "end"_ba;
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
     QCOMPARE(contentOf(path), expected);
+}
+
+void TestSafeFileWriter::replacesTheTargetOfASymlink()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(u"target.txt"_s);
+    const QString link = dir.filePath(u"link.txt"_s);
+    createFile(target, "old"_ba, 0640);
+    QVERIFY(QFile::link(target, link));
+
+    SafeFileWriter writer(link, OwnerOnly);
+    QVERIFY(writer.write("new"));
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(contentOf(target), "new"_ba);
+    QCOMPARE(modeOf(target) & 07777, mode_t(0640));
 }
 
 void TestSafeFileWriter::uncommittedWriterLeavesOldFile()
