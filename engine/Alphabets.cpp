@@ -63,6 +63,8 @@ QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteAr
     const bool numeric = passwordStyle == PasswordStyle::Numeric;
     const QByteArrayView pool = numeric ? QByteArrayView(Blocks::Digits) : alphabet;
     const int poolSize = static_cast<int>(pool.size());
+    if (poolSize == 0)
+        return {};
     QByteArray text(length, Qt::Uninitialized);
     char* out = text.data();
     for (qint32 i = 0; i < length; ++i)

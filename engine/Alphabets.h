@@ -19,6 +19,7 @@ inline constexpr char Symbols[] = "!@#$%^&*()_+=-';:][{}.<>";
 QByteArrayView SelectAlphabet(LetterCase letterCase, PasswordStyle passwordStyle);
 
 // One character per position, first to last, one draw each: a digit for Numeric, otherwise a
-// character of the alphabet. A length of 0 or less gives the empty text and draws nothing.
+// character of the alphabet. A length of 0 or less, or an empty alphabet, gives the empty text and draws
+// nothing.
 QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet,
                              RandomSource& source);

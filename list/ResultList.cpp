@@ -28,7 +28,10 @@ QVariant ResultList::data(const QModelIndex& index, int role) const
     const QByteArray text = cellText(index.row(), index.column());
     if (text.size() <= MaxShownBytes)
         return QString::fromUtf8(text);
-    return QString::fromUtf8(text.first(MaxShownBytes)) + QChar(0x2026);
+    qsizetype cut = MaxShownBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 sequence
+    return QString::fromUtf8(text.first(cut)) + QChar(0x2026);
 }
 
 QVariant ResultList::headerData(int section, Qt::Orientation orientation, int role) const

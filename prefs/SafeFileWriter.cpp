@@ -84,6 +84,9 @@ bool SafeFileWriter::open()
             return failWithErrno(errno);
     } else if (S_ISDIR(target.st_mode)) {
         return failWithErrno(EISDIR);
+    } else if (S_ISBLK(target.st_mode)) {
+        // Writing a list of passwords over a disk would destroy whatever it holds.
+        return fail(QStringLiteral("It is a disk device, not a file"));
     } else if (!S_ISREG(target.st_mode)) {
         return openInPlace(nativePath);
     } else if (::access(nativePath.constData(), W_OK) != 0) {

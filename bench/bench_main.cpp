@@ -1,0 +1,212 @@
+// Timings of the work a user waits for. Each figure prints as one line "NAME VALUE UNIT", the median of
+// several runs after one untimed warm-up. Names given as arguments select the figures to run.
+#include "app/CVarnelDlg.h"
+#include "app/Desktop.h"
+#include "engine/Alphabets.h"
+#include "engine/RandomSource.h"
+#include "list/ResultList.h"
+#include "resources/Layouts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 7;
+constexpr int BatchPairs = 9999;
+constexpr int BatchCharacters = 49;
+
+// One timed run of a figure, returning its value.
+using Run = std::function<double()>;
+
+// A figure sets up what its runs share and hands back one run. A run that finds its work went wrong
+// reports it and ends the program: a figure for the wrong work is worse than none.
+struct Figure
+{
+    const char* name;
+    const char* unit;
+    std::function<Run()> prepare;
+};
+
+[[noreturn]] void fail(const char* figure, const char* why)
+{
+    std::fprintf(stderr, "varnel_bench: %s: %s\n", figure, why);
+    std::exit(EXIT_FAILURE);
+}
+
+double millisecondsSince(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Answers whatever the window asks without a modal loop and remembers whether it was asked anything.
+class QuietDesktop final : public Desktop
+{
+public:
+    void showMessage(QWidget*, const QString&, const QString&, Icon) override { ++messages; }
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    std::optional<QString> chooseFile(QWidget*, const FileChooserSetup&) override { return std::nullopt; }
+    int runModal(QDialog&) override { return 0; }
+    void shellOpen(const QString&, const QString&, int) override { }
+    void exitProcess(int) override { }
+
+    int messages = 0;
+};
+
+// The main window as the user has it, started in a directory of its own so that its preferences file
+// neither comes from nor lands in the directory the bench was started in.
+class BenchWindow
+{
+public:
+    BenchWindow() : previousDir_(QDir::currentPath())
+    {
+        if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))
+            fail("window", "no temporary working directory");
+        window_ = std::make_unique<CVarnelDlg>(desktop_, SystemRandomSource::instance());
+        window_->OnInitWindow();
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+    ~BenchWindow()
+    {
+        window_.reset();
+        QDir::setCurrent(previousDir_);
+    }
+    Q_DISABLE_COPY_MOVE(BenchWindow)
+
+    CVarnelDlg& window() { return *window_; }
+    QuietDesktop& desktop() { return desktop_; }
+
+    void setNumber(int id, int value)
+    {
+        auto* edit = qobject_cast<QLineEdit*>(window_->control(id));
+        if (!edit)
+            fail("window", "a number field is missing");
+        edit->setText(QString::number(value));
+    }
+    void click(int id)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(window_->control(id));
+        if (!button)
+            fail("window", "a button is missing");
+        button->click();
+    }
+
+private:
+    QString previousDir_;
+    QTemporaryDir dir_;
+    QuietDesktop desktop_;
+    std::unique_ptr<CVarnelDlg> window_;
+};
+
+// The largest batch the Generate button makes: 9999 pairs of 49 characters from the 86-character
+// alphabet (Mixed case, Alpha-Num-Sym) with random usernames, from the click until the list has been
+// laid out and painted once.
+Run prepareGenerateBatch()
+{
+    auto bench = std::make_shared<BenchWindow>();
+    bench->setNumber(IdPairCount, BatchPairs);
+    bench->setNumber(IdCharacterCount, BatchCharacters);
+    bench->click(IdMixedCase);
+    bench->click(IdAlphaNumSym);
+    bench->click(IdRandomUsername);
+    return [bench] {
+        const char* name = "generate_9999x49";
+        ResultList& list = bench->window().resultList();
+        list.clear();
+        QCoreApplication::processEvents();
+
+        QElapsedTimer timer;
+        timer.start();
+        bench->click(IdGenerate);
+        QCoreApplication::processEvents();
+        const double elapsed = millisecondsSince(timer);
+
+        if (bench->desktop().messages != 0)
+            fail(name, "the window showed a message instead of generating");
+        if (list.rowCount() != BatchPairs)
+            fail(name, "the list does not hold the whole batch");
+        const CredentialPair top = list.pairAt(0);
+        if (top.password.size() != BatchCharacters || top.username.size() != BatchCharacters)
+            fail(name, "the pairs are not of the chosen length");
+        return elapsed;
+    };
+}
+
+// The draws of that batch alone: the same 2 x 9999 texts of 49 characters, with no window.
+Run prepareBatchDraws()
+{
+    return [] {
+        const QByteArrayView alphabet = SelectAlphabet(LetterCase::Mixed, PasswordStyle::AlphaNumSym);
+        RandomSource& source = SystemRandomSource::instance();
+        qsizetype drawn = 0;
+        QElapsedTimer timer;
+        timer.start();
+        for (int text = 0; text < 2 * BatchPairs; ++text)
+            drawn += ComposeRandomText(BatchCharacters, PasswordStyle::AlphaNumSym, alphabet, source).size();
+        const double elapsed = millisecondsSince(timer);
+        if (drawn != qsizetype(2) * BatchPairs * BatchCharacters)
+            fail("draws_979902", "the texts are not of the chosen length");
+        return elapsed;
+    };
+}
+
+const Figure Figures[] = {
+    {"generate_9999x49", "ms", prepareGenerateBatch},
+    {"draws_979902", "ms", prepareBatchDraws},
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void measure(const Figure& figure)
+{
+    const Run run = figure.prepare();
+    run();
+    std::vector<double> values;
+    for (int i = 0; i < Runs; ++i)
+        values.push_back(run());
+    std::printf("%s %.2f %s\n", figure.name, median(values), figure.unit);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QStringList wanted = QCoreApplication::arguments().mid(1);
+    for (const QString& name : std::as_const(wanted)) {
+        const bool known = std::any_of(std::begin(Figures), std::end(Figures),
+                                       [&name](const Figure& figure) { return name == QLatin1String(figure.name); });
+        if (!known) {
+            std::fprintf(stderr, "varnel_bench: no figure named %s; known:", qPrintable(name));
+            for (const Figure& figure : Figures)
+                std::fprintf(stderr, " %s", figure.name);
+            std::fprintf(stderr, "\n");
+            return EXIT_FAILURE;
+        }
+    }
+    for (const Figure& figure : Figures) {
+        if (wanted.isEmpty() || wanted.contains(QLatin1String(figure.name)))
+            measure(figure);
+    }
+    return EXIT_SUCCESS;
+}
