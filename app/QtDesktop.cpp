@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -12,8 +13,8 @@
 
 void QtDesktop::showMessage(QWidget* owner, const QString& text, const QString& caption, Icon icon)
 {
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
-                    QMessageBox::Ok, owner);
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text, QMessageBox::Ok,
+                    owner);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -34,11 +35,21 @@ std::optional<QString> QtDesktop::chooseFile(QWidget* owner, const FileChooserSe
     dialog.setNameFilters(setup.filters);
     if (!setup.filters.isEmpty())
         dialog.selectNameFilter(setup.filters.first());
-    dialog.setDefaultSuffix(setup.defaultSuffix);
+    // The chooser would put the default extension on every typed name without one, so that an existing
+    // file named without an extension could not be opened by typing its name. For opening, the extension
+    // is added only when the name as typed names no file and the name with it does.
+    if (save)
+        dialog.setDefaultSuffix(setup.defaultSuffix);
     dialog.setDirectory(QDir::current());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    if (!save && !setup.defaultSuffix.isEmpty() && !chosen.exists() && !chosen.fileName().contains(u'.')) {
+        const QFileInfo withSuffix(chosen.absoluteFilePath() + u'.' + setup.defaultSuffix);
+        if (withSuffix.exists())
+            return withSuffix.absoluteFilePath();
+    }
+    return chosen.absoluteFilePath();
 }
 
 int QtDesktop::runModal(QDialog& dialog)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -56,12 +57,13 @@ class QuietDesktop final : public Desktop
 public:
     void showMessage(QWidget*, const QString&, const QString&, Icon) override { ++messages; }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
-    std::optional<QString> chooseFile(QWidget*, const FileChooserSetup&) override { return std::nullopt; }
+    std::optional<QString> chooseFile(QWidget*, const FileChooserSetup&) override { return nextFile; }
     int runModal(QDialog&) override { return 0; }
     void shellOpen(const QString&, const QString&, int) override { }
     void exitProcess(int) override { }
 
     int messages = 0;
+    std::optional<QString> nextFile;
 };
 
 // The main window as the user has it, started in a directory of its own so that its preferences file
@@ -87,6 +89,7 @@ public:
 
     CVarnelDlg& window() { return *window_; }
     QuietDesktop& desktop() { return desktop_; }
+    QString path(const QString& name) const { return dir_.filePath(name); }
 
     void setNumber(int id, int value)
     {
@@ -162,9 +165,108 @@ Run prepareBatchDraws()
     };
 }
 
+// A username file of the given number of lines, names of 4 to 49 letters.
+QString writeUsernameFile(const BenchWindow& bench, int lines)
+{
+    const QString path = bench.path(QStringLiteral("names-%1.txt").arg(lines));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail("import", "cannot write the username file");
+    const QByteArrayView letters = SelectAlphabet(LetterCase::Lower, PasswordStyle::Alphabetic);
+    RandomSource& source = SystemRandomSource::instance();
+    QByteArray content;
+    for (int line = 0; line < lines; ++line) {
+        content += ComposeRandomText(4 + RandomBelow(46, source), PasswordStyle::Alphabetic, letters, source);
+        content += '\n';
+    }
+    if (file.write(content) != content.size() || !file.flush())
+        fail("import", "cannot write the username file");
+    return path;
+}
+
+// Generate with "Load Usernames": every name of the file paired with an 8-character password, from the
+// click until the list has been laid out once.
+std::function<Run()> prepareImport(int lines, const char* name)
+{
+    return [lines, name] {
+        auto bench = std::make_shared<BenchWindow>();
+        bench->desktop().nextFile = writeUsernameFile(*bench, lines);
+        bench->setNumber(IdCharacterCount, 8);
+        bench->click(IdLoadUsernames);
+        return Run([bench, lines, name] {
+            ResultList& list = bench->window().resultList();
+            list.clear();
+            QCoreApplication::processEvents();
+
+            QElapsedTimer timer;
+            timer.start();
+            bench->click(IdGenerate);
+            QCoreApplication::processEvents();
+            const double elapsed = millisecondsSince(timer);
+
+            if (bench->desktop().messages != 0)
+                fail(name, "the window showed a message instead of importing");
+            if (list.rowCount() != lines || list.pairAt(0).password.size() != 8)
+                fail(name, "the list does not hold a pair for every name");
+            return elapsed;
+        });
+    };
+}
+
+// Save of that list, one pair per line, from the click until the file is in place.
+std::function<Run()> prepareExport(int lines, const char* name)
+{
+    return [lines, name] {
+        auto bench = std::make_shared<BenchWindow>();
+        bench->desktop().nextFile = writeUsernameFile(*bench, lines);
+        bench->setNumber(IdCharacterCount, 8);
+        bench->click(IdLoadUsernames);
+        bench->click(IdGenerate);
+        bench->click(IdOnePerLine);
+        const QString target = bench->path(QStringLiteral("export.txt"));
+        bench->desktop().nextFile = target;
+        return Run([bench, lines, name, target] {
+            QElapsedTimer timer;
+            timer.start();
+            bench->click(IdSave);
+            QCoreApplication::processEvents();
+            const double elapsed = millisecondsSince(timer);
+
+            QFile written(target);
+            if (bench->desktop().messages != 0 || !written.open(QIODevice::ReadOnly))
+                fail(name, "the list was not saved");
+            if (written.readAll().count('\n') != lines)
+                fail(name, "the file does not hold a line for every pair");
+            return elapsed;
+        });
+    };
+}
+
+// The process's peak resident memory so far, after the million-row list was made and saved.
+std::function<Run()> preparePeakMemory()
+{
+    return [] {
+        return Run([] {
+            QFile status(QStringLiteral("/proc/self/status"));
+            if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+                fail("peak_rss_1m", "no /proc/self/status");
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith("VmHWM:"))
+                    return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+            }
+            fail("peak_rss_1m", "no VmHWM line");
+        });
+    };
+}
+
 const Figure Figures[] = {
     {"generate_9999x49", "ms", prepareGenerateBatch},
     {"draws_979902", "ms", prepareBatchDraws},
+    {"import_100k", "ms", prepareImport(100'000, "import_100k")},
+    {"import_1m", "ms", prepareImport(1'000'000, "import_1m")},
+    {"export_100k", "ms", prepareExport(100'000, "export_100k")},
+    {"export_1m", "ms", prepareExport(1'000'000, "export_1m")},
+    {"peak_rss_1m", "MiB", preparePeakMemory()},
 };
 
 double median(std::vector<double> values)

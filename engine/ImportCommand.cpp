@@ -29,8 +29,14 @@ void CVarnelDlg::ImportUsernames()
     const QString caption = QString::fromLatin1(ApplicationName);
     const QString cannotRead = QStringLiteral("The usernames could not be read.");
     QFile file(*path);
-    if (QFileInfo(*path).isDir()) {
+    const QFileInfo info(*path);
+    if (info.isDir()) {
         reportFileError(cannotRead, caption, *path, QStringLiteral("It is a folder, not a file."));
+        return;
+    }
+    // Opening a pipe waits for a writer that may never come, and a device such as /dev/zero never ends.
+    if (info.exists() && !info.isFile()) {
+        reportFileError(cannotRead, caption, *path, QStringLiteral("It is a device or a pipe, not a file."));
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -54,8 +60,9 @@ void CVarnelDlg::ImportUsernames()
         }
     }
     if (reader.hasError()) {
-        reportFileError(QStringLiteral("Reading the usernames stopped part of the way; the pairs made so far are kept."),
-                        caption, *path, reader.errorString());
+        reportFileError(
+            QStringLiteral("Reading the usernames stopped part of the way; the pairs made so far are kept."), caption,
+            *path, reader.errorString());
     }
     WriteControls();
 }

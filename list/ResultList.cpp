@@ -123,8 +123,12 @@ void ResultList::reverseRows()
     flushPending();
     if (rows_.size() < 2)
         return;
+    // The texts change places; the selection and anything else that points at a row index stay at
+    // their indexes, so persistent indexes are deliberately left alone. A layout change rather than a
+    // data change keeps views from measuring every row.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::reverse(rows_.begin(), rows_.end());
-    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::DisplayRole});
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void ResultList::beginBatch()

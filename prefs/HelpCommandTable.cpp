@@ -32,17 +32,20 @@ constexpr std::array HelpRows {
 };
 } // namespace
 
+const MakerContacts& makerContacts()
+{
+    static const MakerContacts contacts {QString::fromUtf8(VARNEL_WEB_SITE), QString::fromUtf8(VARNEL_SUPPORT_EMAIL),
+                                         QString::fromUtf8(VARNEL_BUG_EMAIL), QString::fromUtf8(VARNEL_SALES_EMAIL)};
+    return contacts;
+}
+
 HelpCommand helpCommand(HelpTopic topic)
 {
     for (const HelpRow& row : HelpRows) {
-        if (row.topic != topic)
-            continue;
-        QString base = QString::fromUtf8(row.base);
-        // A site configured with a closing slash must not double the paths' own.
-        if (base.endsWith(QLatin1Char('/')) && row.rest[0] == '/')
-            base.chop(1);
-        return {QString::fromLatin1(row.verb), QString::fromLatin1(row.scheme) + base + QString::fromLatin1(row.rest),
-                row.showMode};
+        if (row.topic == topic)
+            return {QString::fromLatin1(row.verb),
+                    QString::fromLatin1(row.scheme) + QString::fromUtf8(row.base) + QString::fromLatin1(row.rest),
+                    row.showMode};
     }
     return {};
 }

@@ -21,6 +21,17 @@ struct HelpCommand
 
 HelpCommand helpCommand(HelpTopic topic);
 
+// The maker's web site (scheme and host, no closing slash) and addresses, as the build was configured.
+struct MakerContacts
+{
+    QString webSite;
+    QString supportAddress;
+    QString bugReportAddress;
+    QString salesAddress;
+};
+
+const MakerContacts& makerContacts();
+
 inline constexpr char UninstallNoticeCaption[] = "How to Uninstall:";
 inline constexpr char UninstallNoticeText[] =
     "To uninstall the program:\n"

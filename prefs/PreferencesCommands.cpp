@@ -5,9 +5,17 @@
 #include "prefs/PreferencesFile.h"
 #include "resources/Strings.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 void CVarnelDlg::LoadPreferences()
 {
-    options_.tooltipsPreference = loadTooltipsPreference(QString(PreferencesFileName), options_.tooltipsPreference);
+    const QString path(PreferencesFileName);
+    // Only a plain file is read: a pipe in its place would block the start, and a device such as
+    // /dev/zero would never end.
+    if (!QFileInfo(path).isFile())
+        return;
+    options_.tooltipsPreference = loadTooltipsPreference(path, options_.tooltipsPreference);
 }
 
 void CVarnelDlg::ApplyTooltipsPreference()
@@ -33,5 +41,6 @@ void CVarnelDlg::SavePreferences()
     const QString path(PreferencesFileName);
     QString reason;
     if (!savePreferencesFile(path, options_.tooltipsPreference, &reason))
-        reportFileError(QString::fromLatin1(SaveErrorText), QString::fromLatin1(SaveErrorCaption), path, reason);
+        reportFileError(QString::fromLatin1(SaveErrorText), QString::fromLatin1(SaveErrorCaption),
+                        QDir::current().absoluteFilePath(path), reason);
 }

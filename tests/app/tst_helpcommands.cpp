@@ -1,12 +1,250 @@
+#include "WindowFixture.h"
+#include "app/Desktop.h"
+#include "list/ResultList.h"
+#include "prefs/HelpCommandTable.h"
+#include "prefs/WorkingDirectoryGuard.h"
+#include "resources/Layouts.h"
+#include "resources/Menu.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
-class Test_tst_helpcommands : public QObject
+class TestHelpCommands : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void placeholder() {}
+    void eachItemOpensItsTarget_data();
+    void eachItemOpensItsTarget();
+    void choosingAnItemAgainOpensItAgain_data();
+    void choosingAnItemAgainOpensItAgain();
+    void itemsWorkWhileANumberIsInvalid_data();
+    void itemsWorkWhileANumberIsInvalid();
+    void theReadmeIsOpenedFromTheWorkingDirectory();
+    void uninstallShowsTheNoticeAndTheProgramGoesOn();
+    void uninstallNoticeRunsAsARealMessageBox();
+    void targetUrlResolvesRelativeNamesAgainstTheWorkingDirectory();
+    void targetUrlKeepsWebAndMailAddresses_data();
+    void targetUrlKeepsWebAndMailAddresses();
 };
 
-QTEST_MAIN(Test_tst_helpcommands)
+void TestHelpCommands::eachItemOpensItsTarget_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("showMode");
+
+    const MakerContacts& maker = makerContacts();
+    const QString open = QStringLiteral("open");
+    QTest::newRow("Manual opens the help page hidden")
+        << int(CmdManual) << open << maker.webSite + QStringLiteral("/varnel/help.htm") << 0;
+    QTest::newRow("Tutorials opens the tutorials page hidden")
+        << int(CmdTutorials) << open << maker.webSite + QStringLiteral("/varnel/tut.htm") << 0;
+    QTest::newRow("Readme opens the relative readme.txt shown")
+        << int(CmdReadme) << open << QStringLiteral("readme.txt") << 5;
+    QTest::newRow("Support Options opens the support page at the site's root")
+        << int(CmdSupportOptions) << open << maker.webSite + QStringLiteral("/support.htm") << 0;
+    QTest::newRow("Email Support writes to support with the default verb")
+        << int(CmdEmailSupport) << QString()
+        << QStringLiteral("mailto:") + maker.supportAddress + QStringLiteral("?subject=VarnelSupport") << 1;
+    QTest::newRow("Bug Report writes to the bug address about a bug report")
+        << int(CmdBugReport) << QString()
+        << QStringLiteral("mailto:") + maker.bugReportAddress + QStringLiteral("?subject=BugReport") << 1;
+    QTest::newRow("Sales Support writes to sales with the support subject")
+        << int(CmdSalesSupport) << QString()
+        << QStringLiteral("mailto:") + maker.salesAddress + QStringLiteral("?subject=VarnelSupport") << 1;
+    QTest::newRow("More Info opens the product page hidden")
+        << int(CmdMoreInfo) << open << maker.webSite + QStringLiteral("/varnel/") << 0;
+}
+
+void TestHelpCommands::eachItemOpensItsTarget()
+{
+    QFETCH(int, command);
+    QFETCH(QString, verb);
+    QFETCH(QString, target);
+    QFETCH(int, showMode);
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    const int rowsBefore = window.resultList().rowCount();
+
+    fixture.triggerMenu(command);
+
+    QCOMPARE(fixture.desktop.shellCalls.size(), 1);
+    const FakeDesktop::ShellCall& call = fixture.desktop.shellCalls.constFirst();
+    QCOMPARE(call.verb, verb);
+    QCOMPARE(call.target, target);
+    QCOMPARE(call.showMode, showMode);
+    QVERIFY(fixture.desktop.messages.isEmpty());
+    QVERIFY(fixture.desktop.modalDialogs.isEmpty());
+    QCOMPARE(window.resultList().rowCount(), rowsBefore);
+    QVERIFY(window.isVisible());
+}
+
+void TestHelpCommands::choosingAnItemAgainOpensItAgain_data()
+{
+    eachItemOpensItsTarget_data();
+}
+
+void TestHelpCommands::choosingAnItemAgainOpensItAgain()
+{
+    QFETCH(int, command);
+    QFETCH(QString, target);
+    WindowFixture fixture;
+    fixture.open();
+
+    fixture.triggerMenu(command);
+    fixture.triggerMenu(command);
+    fixture.triggerMenu(command);
+
+    QCOMPARE(fixture.desktop.shellCalls.size(), 3);
+    for (const FakeDesktop::ShellCall& call : std::as_const(fixture.desktop.shellCalls))
+        QCOMPARE(call.target, target);
+}
+
+void TestHelpCommands::itemsWorkWhileANumberIsInvalid_data()
+{
+    eachItemOpensItsTarget_data();
+}
+
+void TestHelpCommands::itemsWorkWhileANumberIsInvalid()
+{
+    QFETCH(int, command);
+    QFETCH(QString, target);
+    WindowFixture fixture;
+    fixture.open();
+    fixture.type(IdCharacterCount, QStringLiteral("60"));
+    fixture.type(IdPassword, QStringLiteral("typed"));
+
+    fixture.triggerMenu(command);
+
+    QCOMPARE(fixture.desktop.shellCalls.size(), 1);
+    QCOMPARE(fixture.desktop.shellCalls.constFirst().target, target);
+    QVERIFY(fixture.desktop.messages.isEmpty());
+    // The controls were neither read nor written back.
+    QCOMPARE(fixture.edit(IdCharacterCount)->text(), QStringLiteral("60"));
+    QCOMPARE(fixture.edit(IdPassword)->text(), QStringLiteral("typed"));
+}
+
+void TestHelpCommands::theReadmeIsOpenedFromTheWorkingDirectory()
+{
+    WindowFixture fixture;
+    fixture.open();
+    fixture.triggerMenu(CmdReadme);
+
+    QCOMPARE(fixture.desktop.shellCalls.size(), 1);
+    const QUrl url = QtDesktop::targetUrl(fixture.desktop.shellCalls.constFirst().target);
+    QVERIFY(url.isLocalFile());
+    QCOMPARE(QFileInfo(url.toLocalFile()).absoluteFilePath(),
+             QFileInfo(fixture.path(QStringLiteral("readme.txt"))).absoluteFilePath());
+}
+
+void TestHelpCommands::uninstallShowsTheNoticeAndTheProgramGoesOn()
+{
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    fixture.type(IdCharacterCount, QStringLiteral("60"));
+
+    fixture.triggerMenu(CmdUninstall);
+
+    QCOMPARE(fixture.desktop.messages.size(), 1);
+    const FakeDesktop::Message& notice = fixture.desktop.messages.constFirst();
+    QCOMPARE(notice.caption, QStringLiteral("How to Uninstall:"));
+    QCOMPARE(notice.icon, Desktop::Icon::None);
+    const QStringList lines = notice.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QStringLiteral("To uninstall the program:"));
+    QVERIFY(lines.at(1).contains(QStringLiteral("package manager")));
+    QVERIFY(lines.at(1).contains(QStringLiteral("uninstall")));
+    QVERIFY(!lines.at(1).contains(QStringLiteral("Control Panel")));
+    QCOMPARE(lines.at(2), QString());
+    QVERIFY(!notice.text.contains(QLatin1Char('\r')));
+
+    QVERIFY(fixture.desktop.shellCalls.isEmpty());
+    QVERIFY(fixture.desktop.exits.isEmpty());
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.edit(IdCharacterCount)->text(), QStringLiteral("60"));
+
+    fixture.triggerMenu(CmdUninstall);
+    QCOMPARE(fixture.desktop.messages.size(), 2);
+}
+
+// The notice through the real message box, answered by a timer as a user would.
+void TestHelpCommands::uninstallNoticeRunsAsARealMessageBox()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    WorkingDirectoryGuard guard;
+    QVERIFY(QDir::setCurrent(dir.path()));
+
+    QtDesktop desktop;
+    ScriptedRandomSource random;
+    CVarnelDlg window(desktop, random);
+    window.OnInitWindow();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QString caption;
+    QString text;
+    QWidget* owner = nullptr;
+    QTimer answer;
+    answer.setInterval(20);
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answer.stop();
+        caption = box->windowTitle();
+        text = box->text();
+        owner = box->parentWidget();
+        box->button(QMessageBox::Ok)->click();
+    });
+    answer.start();
+
+    window.OnHelpUninstall();
+
+    QCOMPARE(caption, QStringLiteral("How to Uninstall:"));
+    QVERIFY(text.startsWith(QStringLiteral("To uninstall the program:\n")));
+    QCOMPARE(owner, &window);
+    QVERIFY(window.isVisible());
+}
+
+void TestHelpCommands::targetUrlResolvesRelativeNamesAgainstTheWorkingDirectory()
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    QVERIFY(first.isValid() && second.isValid());
+    WorkingDirectoryGuard guard;
+
+    QVERIFY(QDir::setCurrent(first.path()));
+    QCOMPARE(QtDesktop::targetUrl(QStringLiteral("readme.txt")),
+             QUrl::fromLocalFile(QDir(first.path()).absoluteFilePath(QStringLiteral("readme.txt"))));
+
+    QVERIFY(QDir::setCurrent(second.path()));
+    QCOMPARE(QtDesktop::targetUrl(QStringLiteral("readme.txt")),
+             QUrl::fromLocalFile(QDir(second.path()).absoluteFilePath(QStringLiteral("readme.txt"))));
+}
+
+void TestHelpCommands::targetUrlKeepsWebAndMailAddresses_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("a web page stays a web page") << QStringLiteral("https://varnel.example.org/varnel/help.htm");
+    QTest::newRow("a plain http page keeps its scheme") << QStringLiteral("http://varnel.example.org/varnel/");
+    QTest::newRow("a mail address keeps its subject")
+        << QStringLiteral("mailto:support@varnel.example.org?subject=VarnelSupport");
+    QTest::newRow("every configured target that is no file name is kept") << helpCommand(HelpTopic::BugReport).target;
+}
+
+void TestHelpCommands::targetUrlKeepsWebAndMailAddresses()
+{
+    QFETCH(QString, target);
+    const QUrl url = QtDesktop::targetUrl(target);
+    QVERIFY(!url.isLocalFile());
+    QCOMPARE(url.toString(), target);
+}
+
+QTEST_MAIN(TestHelpCommands)
 #include "tst_helpcommands.moc"

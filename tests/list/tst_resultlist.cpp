@@ -313,7 +313,10 @@ void TestResultList::reverseRows()
     fill(*list_, before);
     QSignalSpy inserted(list_.get(), &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(list_.get(), &QAbstractItemModel::rowsRemoved);
-    QSignalSpy changed(list_.get(), &QAbstractItemModel::dataChanged);
+    QSignalSpy relaidOut(list_.get(), &QAbstractItemModel::layoutChanged);
+    QPersistentModelIndex mark;
+    if (count > 0)
+        mark = list_->index(0, 0);
 
     list_->reverseRows();
 
@@ -323,11 +326,10 @@ void TestResultList::reverseRows()
         QCOMPARE(list_->pairAt(count / 2), before.at(count / 2));
     QCOMPARE(inserted.count(), 0);
     QCOMPARE(removed.count(), 0);
-    // A view repaints only the rows it is told about.
+    // Views are told the rows moved; what points at a row index (the selection mark) stays there.
     if (count >= 2) {
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.at(0).at(0).value<QModelIndex>().row(), 0);
-        QCOMPARE(changed.at(0).at(1).value<QModelIndex>().row(), count - 1);
+        QCOMPARE(relaidOut.count(), 1);
+        QCOMPARE(mark.row(), 0);
     }
 }
 

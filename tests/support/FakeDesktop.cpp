@@ -22,6 +22,8 @@ bool FakeDesktop::askYesNo(QWidget*, const QString& text, const QString& caption
 std::optional<QString> FakeDesktop::chooseFile(QWidget*, const FileChooserSetup& setup)
 {
     fileRequests.append(setup);
+    if (whileChoosing)
+        whileChoosing(setup);
     if (fileAnswers.empty())
         return std::nullopt;
     std::optional<QString> answer = fileAnswers.front();

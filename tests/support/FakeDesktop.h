@@ -38,6 +38,9 @@ public:
     std::deque<bool> yesNoAnswers;
     QList<FileChooserSetup> fileRequests;
     std::deque<std::optional<QString>> fileAnswers;
+    // Called while a file chooser would be open, before it answers (for doing what a user may do
+    // there, such as browsing to another folder).
+    std::function<void(const FileChooserSetup&)> whileChoosing;
     // Called with each nested dialog while it would run; its result is the dialog's result.
     std::function<int(QDialog&)> onModal;
     QStringList modalDialogs;

@@ -1,13 +1,15 @@
 #include "WindowFixture.h"
 
+#include "list/ResultListView.h"
+
 #include <QAbstractButton>
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QMenuBar>
 #include <QTest>
 
 WindowFixture::WindowFixture(RandomSource* random)
-    : previousDir_(QDir::currentPath())
-    , random_(random ? random : &scripted)
+    : previousDir_(QDir::currentPath()), random_(random ? random : &scripted)
 {
     QDir::setCurrent(tempDir_.path());
 }
@@ -20,11 +22,23 @@ WindowFixture::~WindowFixture()
 
 CVarnelDlg& WindowFixture::open()
 {
-    window_ = std::make_unique<CVarnelDlg>(desktop, *random_);
+    return openWith(desktop);
+}
+
+CVarnelDlg& WindowFixture::openWith(Desktop& other)
+{
+    window_ = std::make_unique<CVarnelDlg>(other, *random_);
     window_->OnInitWindow();
     window_->show();
-    QTest::qWaitForWindowExposed(window_.get());
+    if (!QTest::qWaitForWindowExposed(window_.get()))
+        qWarning("The main window was not exposed");
     return *window_;
+}
+
+bool WindowFixture::activate()
+{
+    window_->activateWindow();
+    return QTest::qWaitForWindowActive(window_.get());
 }
 
 QLineEdit* WindowFixture::edit(int id) const
@@ -56,4 +70,31 @@ void WindowFixture::triggerMenu(int commandId)
     auto* action = window_->findChild<QAction*>(QStringLiteral("command%1").arg(commandId));
     Q_ASSERT(action);
     action->trigger();
+}
+
+void WindowFixture::clickRow(int row, Qt::KeyboardModifiers modifiers)
+{
+    ResultListView* view = window_->listView();
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, view->visualRect(index).center());
+}
+
+void WindowFixture::clickListBelowRows()
+{
+    ResultListView* view = window_->listView();
+    const int rows = view->model()->rowCount();
+    int bottom = 0;
+    if (rows > 0) {
+        view->scrollToBottom();
+        bottom = view->visualRect(view->model()->index(rows - 1, 0)).bottom() + 1;
+    }
+    // Halfway between the last row and the bottom edge; the caller keeps the rows few enough to leave room.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, (bottom + view->viewport()->height()) / 2));
+}
+
+QString WindowFixture::shownCell(int row, int column) const
+{
+    const QAbstractItemModel* model = window_->listView()->model();
+    return model->data(model->index(row, column), Qt::DisplayRole).toString();
 }

@@ -20,6 +20,10 @@ public:
 
     // Creates, initialises and shows the window; a vrn.ini may be put in dir() first.
     CVarnelDlg& open();
+    // The same on another desktop (the real one, to drive its message boxes), in the fixture's directory.
+    CVarnelDlg& openWith(Desktop& other);
+    // Makes the open window the active one, so that keyboard focus and window shortcuts are real.
+    bool activate();
     CVarnelDlg& window() { return *window_; }
     QString dir() const { return tempDir_.path(); }
     QString path(const QString& name) const { return tempDir_.filePath(name); }
@@ -29,6 +33,12 @@ public:
     void click(int id);
     void type(int id, const QString& text);
     void triggerMenu(int commandId);
+
+    // Real mouse clicks in the result list: on a row (with modifiers for several), or below the last row.
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = {});
+    void clickListBelowRows();
+    // The text the list shows in a cell.
+    QString shownCell(int row, int column) const;
 
     FakeDesktop desktop;
     ScriptedRandomSource scripted;
