@@ -6,8 +6,9 @@
 #include <QPushButton>
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                  | Qt::MSWindowsFixedSizeDialogHint)
 {
     const DialogLayout& layout = aboutBoxLayout();
     setWindowTitle(QString::fromLatin1(layout.caption));

@@ -19,8 +19,7 @@ bool startApplication(Desktop& desktop, SocketLayer& sockets, RandomSource& rand
     return false;
 }
 
-CVarnelApp::CVarnelApp(int& argc, char** argv)
-    : QApplication(argc, argv)
+CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(ApplicationName));
     setApplicationDisplayName(QString::fromLatin1(ApplicationName));

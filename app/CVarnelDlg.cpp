@@ -3,9 +3,9 @@
 #include "app/CAboutDlg.h"
 #include "app/Desktop.h"
 #include "list/ColumnFitter.h"
-#include "prefs/WorkingDirectoryGuard.h"
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
+#include "prefs/WorkingDirectoryGuard.h"
 #include "resources/AppIcon.h"
 #include "resources/DialogBuilder.h"
 #include "resources/Menu.h"
@@ -24,8 +24,9 @@
 #include <QStyle>
 
 CVarnelDlg::CVarnelDlg(Desktop& desktop, RandomSource& random, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                  | Qt::MSWindowsFixedSizeDialogHint)
     , desktop_(desktop)
     , random_(random)
     , list_(new ResultList(this))
@@ -407,11 +408,11 @@ std::optional<QString> CVarnelDlg::chooseFileKeepingDirectory(bool forSaving)
 void CVarnelDlg::reportFileError(const QString& text, const QString& caption, const QString& path,
                                  const QString& reason)
 {
-    desktop_.showMessage(this, QStringLiteral("%1\n\n%2\n%3").arg(text, QDir::toNativeSeparators(path), reason), caption);
+    desktop_.showMessage(this, QStringLiteral("%1\n\n%2\n%3").arg(text, QDir::toNativeSeparators(path), reason),
+                         caption);
 }
 
-CommandScope::CommandScope(CVarnelDlg& window)
-    : window_(window)
+CommandScope::CommandScope(CVarnelDlg& window) : window_(window)
 {
     if (window_.commandDepth_++ == 0)
         window_.promptShownInCommand_ = false;
@@ -422,8 +423,7 @@ CommandScope::~CommandScope()
     --window_.commandDepth_;
 }
 
-ControlBatch::ControlBatch(CVarnelDlg& window)
-    : window_(window)
+ControlBatch::ControlBatch(CVarnelDlg& window) : window_(window)
 {
     if (window_.batchDepth_++ == 0)
         window_.list_->beginBatch();

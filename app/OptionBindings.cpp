@@ -135,13 +135,14 @@ bool CVarnelDlg::readNumber(int id, const char* label, qint32 minimum, qint32 ma
     if (fits && value >= minimum && value <= maximum)
         return true;
 
-    const QString what = typed.isEmpty() ? QStringLiteral("nothing was typed")
-                                         : QStringLiteral("\"%1\" was typed").arg(typed);
-    showValidationPrompt(edit, QStringLiteral("\"%1\" takes a whole number from %2 to %3; %4.")
-                                   .arg(QString::fromLatin1(label))
-                                   .arg(minimum)
-                                   .arg(maximum)
-                                   .arg(what));
+    const QString what =
+        typed.isEmpty() ? QStringLiteral("nothing was typed") : QStringLiteral("\"%1\" was typed").arg(typed);
+    showValidationPrompt(edit,
+                         QStringLiteral("\"%1\" takes a whole number from %2 to %3; %4.")
+                             .arg(QString::fromLatin1(label))
+                             .arg(minimum)
+                             .arg(maximum)
+                             .arg(what));
     return false;
 }
 

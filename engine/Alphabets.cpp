@@ -55,8 +55,7 @@ QByteArrayView SelectAlphabet(LetterCase letterCase, PasswordStyle passwordStyle
     return Blocks::Upper;
 }
 
-QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet,
-                             RandomSource& source)
+QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet, RandomSource& source)
 {
     if (length <= 0)
         return {};

@@ -21,5 +21,4 @@ QByteArrayView SelectAlphabet(LetterCase letterCase, PasswordStyle passwordStyle
 // One character per position, first to last, one draw each: a digit for Numeric, otherwise a
 // character of the alphabet. A length of 0 or less, or an empty alphabet, gives the empty text and draws
 // nothing.
-QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet,
-                             RandomSource& source);
+QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet, RandomSource& source);

@@ -5,20 +5,19 @@
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
+#include <QTextLayout>
 #include <QTreeView>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 // Widths are 16-bit in the list header's own terms; anything wider is held at the limit.
 constexpr int MaxColumnWidth = 32767;
 } // namespace
 
-ColumnFitter::ColumnFitter(ResultList& list, QTreeView& view)
-    : QObject(&view)
-    , list_(list)
-    , view_(view)
+ColumnFitter::ColumnFitter(ResultList& list, QTreeView& view) : QObject(&view), list_(list), view_(view)
 {
     connect(&list_, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { measureRows(first, last); });
@@ -32,15 +31,21 @@ void ColumnFitter::rebuildAdvances()
 {
     measuredFont_ = view_.font();
     const QFontMetricsF metrics(measuredFont_);
-    for (int c = 0; c < 128; ++c)
-        asciiAdvance_[static_cast<std::size_t>(c)] = c < 0x20 ? 0 : metrics.horizontalAdvance(QChar(c));
+    for (int c = 0; c < 128; ++c) {
+        const auto index = static_cast<std::size_t>(c);
+        asciiAdvance_[index] = c < 0x20 ? 0 : metrics.horizontalAdvance(QChar(c));
+        asciiOverhang_[index] = c < 0x20 ? 0 : std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
+    }
     margin_ = 2 * (view_.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view_) + 1);
     stale_ = true;
 }
 
+// The view draws without kerning or ligatures (ResultListView), so a plain text is as wide as its characters'
+// advances plus whatever its last glyph reaches beyond; anything else is laid out as the delegate does it.
 int ColumnFitter::cellWidth(QByteArrayView text) const
 {
     qreal width = 0;
+    qreal overhang = 0;
     bool ascii = true;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -49,9 +54,23 @@ int ColumnFitter::cellWidth(QByteArrayView text) const
             break;
         }
         width += asciiAdvance_[byte];
+        if (byte != ' ')
+            overhang = asciiOverhang_[byte];
     }
-    if (!ascii)
-        width = QFontMetricsF(measuredFont_).horizontalAdvance(QString::fromUtf8(text));
+    if (ascii) {
+        width += overhang;
+    } else {
+        QTextLayout layout(QString::fromUtf8(text), measuredFont_);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid())
+            line.setLineWidth(std::numeric_limits<int>::max() / 256);
+        layout.endLayout();
+        width = line.isValid() ? line.naturalTextWidth() : 0;
+    }
     return std::min(MaxColumnWidth, static_cast<int>(std::ceil(width)) + margin_);
 }
 

@@ -37,5 +37,7 @@ private:
     bool stale_ = false;
     QFont measuredFont_;
     std::array<qreal, 128> asciiAdvance_{};
+    // How far each character's glyph reaches past its advance when it ends a text.
+    std::array<qreal, 128> asciiOverhang_{};
     int margin_ = 0;
 };

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-ResultList::ResultList(QObject* parent)
-    : QAbstractTableModel(parent)
-{
-}
+ResultList::ResultList(QObject* parent) : QAbstractTableModel(parent) { }
 
 int ResultList::rowCount(const QModelIndex& parent) const
 {

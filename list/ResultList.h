@@ -56,11 +56,7 @@ class ResultListBatch
     Q_DISABLE_COPY_MOVE(ResultListBatch)
 
 public:
-    explicit ResultListBatch(ResultList& list)
-        : list_(list)
-    {
-        list_.beginBatch();
-    }
+    explicit ResultListBatch(ResultList& list) : list_(list) { list_.beginBatch(); }
     ~ResultListBatch() { list_.endBatch(); }
 
 private:

@@ -5,8 +5,7 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
-ResultListView::ResultListView(QWidget* parent)
-    : QTreeView(parent)
+ResultListView::ResultListView(QWidget* parent) : QTreeView(parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -24,6 +23,13 @@ ResultListView::ResultListView(QWidget* parent)
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // Passwords are shown character by character: no ligature joins "ff" into one glyph and no kerning
+    // moves a character, which also lets the column fit measure a text by its characters alone.
+    QFont plain;
+    plain.setKerning(false);
+    plain.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(plain);
 
     // The selection shows only while the list has the focus.
     QPalette palette = this->palette();

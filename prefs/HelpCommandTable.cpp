@@ -20,22 +20,22 @@ struct HelpRow
     int showMode;
 };
 
-constexpr std::array HelpRows {
-    HelpRow {HelpTopic::Manual, "open", "", VARNEL_WEB_SITE, "/varnel/help.htm", ShowHide},
-    HelpRow {HelpTopic::Tutorials, "open", "", VARNEL_WEB_SITE, "/varnel/tut.htm", ShowHide},
-    HelpRow {HelpTopic::Readme, "open", "", "", "readme.txt", ShowShow},
-    HelpRow {HelpTopic::SupportOptions, "open", "", VARNEL_WEB_SITE, "/support.htm", ShowHide},
-    HelpRow {HelpTopic::EmailSupport, nullptr, "mailto:", VARNEL_SUPPORT_EMAIL, "?subject=VarnelSupport", ShowNormal},
-    HelpRow {HelpTopic::BugReport, nullptr, "mailto:", VARNEL_BUG_EMAIL, "?subject=BugReport", ShowNormal},
-    HelpRow {HelpTopic::SalesSupport, nullptr, "mailto:", VARNEL_SALES_EMAIL, "?subject=VarnelSupport", ShowNormal},
-    HelpRow {HelpTopic::MoreInfo, "open", "", VARNEL_WEB_SITE, "/varnel/", ShowHide},
+constexpr std::array HelpRows{
+    HelpRow{HelpTopic::Manual, "open", "", VARNEL_WEB_SITE, "/varnel/help.htm", ShowHide},
+    HelpRow{HelpTopic::Tutorials, "open", "", VARNEL_WEB_SITE, "/varnel/tut.htm", ShowHide},
+    HelpRow{HelpTopic::Readme, "open", "", "", "readme.txt", ShowShow},
+    HelpRow{HelpTopic::SupportOptions, "open", "", VARNEL_WEB_SITE, "/support.htm", ShowHide},
+    HelpRow{HelpTopic::EmailSupport, nullptr, "mailto:", VARNEL_SUPPORT_EMAIL, "?subject=VarnelSupport", ShowNormal},
+    HelpRow{HelpTopic::BugReport, nullptr, "mailto:", VARNEL_BUG_EMAIL, "?subject=BugReport", ShowNormal},
+    HelpRow{HelpTopic::SalesSupport, nullptr, "mailto:", VARNEL_SALES_EMAIL, "?subject=VarnelSupport", ShowNormal},
+    HelpRow{HelpTopic::MoreInfo, "open", "", VARNEL_WEB_SITE, "/varnel/", ShowHide},
 };
 } // namespace
 
 const MakerContacts& makerContacts()
 {
-    static const MakerContacts contacts {QString::fromUtf8(VARNEL_WEB_SITE), QString::fromUtf8(VARNEL_SUPPORT_EMAIL),
-                                         QString::fromUtf8(VARNEL_BUG_EMAIL), QString::fromUtf8(VARNEL_SALES_EMAIL)};
+    static const MakerContacts contacts{QString::fromUtf8(VARNEL_WEB_SITE), QString::fromUtf8(VARNEL_SUPPORT_EMAIL),
+                                        QString::fromUtf8(VARNEL_BUG_EMAIL), QString::fromUtf8(VARNEL_SALES_EMAIL)};
     return contacts;
 }
 

@@ -9,7 +9,7 @@ class QIODevice;
 
 // The preferences file, kept in the working directory. It holds one setting, the tooltips choice, as
 // the bytes after "TOOLTIPS=": "yes" or nothing turns tooltips on, anything else turns them off.
-inline constexpr QLatin1StringView PreferencesFileName {"vrn.ini"};
+inline constexpr QLatin1StringView PreferencesFileName{"vrn.ini"};
 inline constexpr QFileDevice::Permissions PreferencesFilePermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 

@@ -39,7 +39,7 @@ public:
         sigset_t pending;
         sigpending(&pending);
         if (!wasPending_ && sigismember(&pending, SIGPIPE) == 1) {
-            const timespec noWait {};
+            const timespec noWait{};
             sigtimedwait(&pipeOnly_, nullptr, &noWait);
         }
         pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);

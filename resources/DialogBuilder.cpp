@@ -95,8 +95,7 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
             }
             case ControlKind::NumberEdit: {
                 auto* edit = new QLineEdit(parent);
-                edit->setValidator(
-                    new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+                edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
                 widget = edit;
                 break;
             }

@@ -4,8 +4,8 @@
 
 #include <QFont>
 #include <QHash>
-#include <QRect>
 #include <QRadioButton>
+#include <QRect>
 
 #include <functional>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 inline constexpr char ApplicationName[] = "Varnel";
-inline constexpr char AboutItemText[] = "&About Varnel...";                          // string 101
+inline constexpr char AboutItemText[] = "&About Varnel..."; // string 101
 inline constexpr char SocketsFailedText[] = "Windows sockets initialization failed."; // string 103
 inline constexpr char TitlePrefix[] = "Varnel: ";
 

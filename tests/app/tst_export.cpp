@@ -210,8 +210,8 @@ void TestExport::writesRecordsOldestFirst_data()
     QTest::addColumn<int>("layoutButton");
     QTest::addColumn<QByteArray>("expected");
 
-    const Pairs abc {{"a"_ba, "x"_ba}, {"b"_ba, "y"_ba}, {"c"_ba, "z"_ba}};
-    const Pairs noNames {{"a"_ba, {}}, {"b"_ba, {}}, {"c"_ba, {}}};
+    const Pairs abc{{"a"_ba, "x"_ba}, {"b"_ba, "y"_ba}, {"c"_ba, "z"_ba}};
+    const Pairs noNames{{"a"_ba, {}}, {"b"_ba, {}}, {"c"_ba, {}}};
     QTest::newRow("CSV puts every pair on one line, oldest first, with no line end")
         << abc << int(IdCsv) << "a,x,b,y,c,z"_ba;
     QTest::newRow("One Per Line ends every record with a line feed, the last included")
@@ -220,11 +220,11 @@ void TestExport::writesRecordsOldestFirst_data()
         << noNames << int(IdCsv) << "a,b,c"_ba;
     QTest::newRow("One Per Line of pairs without usernames gives the passwords alone")
         << noNames << int(IdOnePerLine) << "a\nb\nc\n"_ba;
-    QTest::newRow("a single pair in CSV has no comma after it") << Pairs {{"p"_ba, "u"_ba}} << int(IdCsv) << "p,u"_ba;
+    QTest::newRow("a single pair in CSV has no comma after it") << Pairs{{"p"_ba, "u"_ba}} << int(IdCsv) << "p,u"_ba;
     QTest::newRow("a single pair One Per Line is one line")
-        << Pairs {{"p"_ba, "u"_ba}} << int(IdOnePerLine) << "p,u\n"_ba;
+        << Pairs{{"p"_ba, "u"_ba}} << int(IdOnePerLine) << "p,u\n"_ba;
     QTest::newRow("commas, quotes and blanks inside the texts are written unchanged")
-        << Pairs {{"a\"b"_ba, "c,d"_ba}, {" e "_ba, "f g"_ba}} << int(IdCsv) << "a\"b,c,d, e ,f g"_ba;
+        << Pairs{{"a\"b"_ba, "c,d"_ba}, {" e "_ba, "f g"_ba}} << int(IdCsv) << "a\"b,c,d, e ,f g"_ba;
 }
 
 void TestExport::writesRecordsOldestFirst()
@@ -394,7 +394,7 @@ void TestExport::unwritableTargetsAreReported()
     if (kind == u"below file"_s)
         QCOMPARE(contentOf(fixture.path(u"plain"_s)), "plain\n"_ba);
     if (kind == u"folder"_s)
-        QCOMPARE(entriesOf(target), QStringList {u"inside.txt"_s});
+        QCOMPARE(entriesOf(target), QStringList{u"inside.txt"_s});
     if (kind == u"pipe"_s)
         QVERIFY(S_ISFIFO(statusOf(target).st_mode));
     if (kind == u"full device"_s)
@@ -527,7 +527,7 @@ void TestExport::symbolicLinkLeadsToTheFileWrittenAndStays()
     QCOMPARE(QFileInfo(link).symLinkTarget(), real);
     QCOMPARE(contentOf(real), "a,x,b,y,c,z"_ba);
     QCOMPARE(statusOf(real).st_mode & 07777, mode_t(0640));
-    QCOMPARE(entriesOf(fixture.path(u"real"_s)), QStringList {u"passwords.txt"_s});
+    QCOMPARE(entriesOf(fixture.path(u"real"_s)), QStringList{u"passwords.txt"_s});
 }
 
 void TestExport::bytesThatAreNotUtf8AreWrittenExactly()
@@ -622,9 +622,8 @@ void TestExport::chooserIsASaveChooserWithTheFourFilters()
     QCOMPARE(fixture.desktop.fileRequests.size(), 1);
     const FileChooserSetup& setup = fixture.desktop.fileRequests.constFirst();
     QCOMPARE(setup.mode, FileChooserSetup::Mode::Save);
-    QCOMPARE(
-        setup.filters,
-        (QStringList {u"TXT Files (*.txt)"_s, u"DAT Files (*.dat)"_s, u"CSV Files (*.csv)"_s, u"All Files (*)"_s}));
+    QCOMPARE(setup.filters,
+             (QStringList{u"TXT Files (*.txt)"_s, u"DAT Files (*.dat)"_s, u"CSV Files (*.csv)"_s, u"All Files (*)"_s}));
     QCOMPARE(setup.defaultSuffix, u"txt"_s);
 }
 

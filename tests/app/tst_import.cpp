@@ -177,24 +177,24 @@ void TestImport::everyNameBecomesAPairNewestOnTop_data()
     QTest::addColumn<QByteArrayList>("topToBottom");
 
     QTest::newRow("two names ended by line feeds give two pairs, the last name on top")
-        << "alice\nbob\n"_ba << QByteArrayList {"bob"_ba, "alice"_ba};
+        << "alice\nbob\n"_ba << QByteArrayList{"bob"_ba, "alice"_ba};
     QTest::newRow("carriage return and line feed ends give the same names without carriage returns")
-        << "alice\r\nbob\r\n"_ba << QByteArrayList {"bob"_ba, "alice"_ba};
+        << "alice\r\nbob\r\n"_ba << QByteArrayList{"bob"_ba, "alice"_ba};
     QTest::newRow("a last name without a line feed is a name like the others")
-        << "alice\nbob"_ba << QByteArrayList {"bob"_ba, "alice"_ba};
+        << "alice\nbob"_ba << QByteArrayList{"bob"_ba, "alice"_ba};
     QTest::newRow("a line of blanks is a name")
-        << "alice\n   \nbob\n"_ba << QByteArrayList {"bob"_ba, "   "_ba, "alice"_ba};
+        << "alice\n   \nbob\n"_ba << QByteArrayList{"bob"_ba, "   "_ba, "alice"_ba};
     QTest::newRow("an empty line between names makes no row")
-        << "alice\n\nbob\n"_ba << QByteArrayList {"bob"_ba, "alice"_ba};
+        << "alice\n\nbob\n"_ba << QByteArrayList{"bob"_ba, "alice"_ba};
     QTest::newRow("an empty line with a carriage return makes no row either")
-        << "alice\r\n\r\nbob\r\n"_ba << QByteArrayList {"bob"_ba, "alice"_ba};
+        << "alice\r\n\r\nbob\r\n"_ba << QByteArrayList{"bob"_ba, "alice"_ba};
     QTest::newRow("a carriage return inside a line stays part of the name")
-        << "al\rice\nbob\r\r\n"_ba << QByteArrayList {"bob\r"_ba, "al\rice"_ba};
+        << "al\rice\nbob\r\r\n"_ba << QByteArrayList{"bob\r"_ba, "al\rice"_ba};
     QTest::newRow("commas, tabs and quotes stay part of the name")
-        << "\"smith, john\"\tx\n"_ba << QByteArrayList {"\"smith, john\"\tx"_ba};
-    QTest::newRow("NUL bytes are kept in the names") << "a\x00z\n\x00\n"_ba << QByteArrayList {"\x00"_ba, "a\x00z"_ba};
+        << "\"smith, john\"\tx\n"_ba << QByteArrayList{"\"smith, john\"\tx"_ba};
+    QTest::newRow("NUL bytes are kept in the names") << "a\x00z\n\x00\n"_ba << QByteArrayList{"\x00"_ba, "a\x00z"_ba};
     QTest::newRow("bytes that are not UTF-8 are kept exactly")
-        << "caf\xe9\n\xff\xfe\xc3(\n"_ba << QByteArrayList {"\xff\xfe\xc3("_ba, "caf\xe9"_ba};
+        << "caf\xe9\n\xff\xfe\xc3(\n"_ba << QByteArrayList{"\xff\xfe\xc3("_ba, "caf\xe9"_ba};
 }
 
 void TestImport::everyNameBecomesAPairNewestOnTop()
@@ -275,7 +275,7 @@ void TestImport::fiftyCharactersMakeFiftyCharacterPasswordsWhateverThePairCount(
 
     QVERIFY(fixture.desktop.messages.isEmpty());
     const Pairs rows = rowsOf(window);
-    QCOMPARE(usernamesOf(rows), (QByteArrayList {"e"_ba, "d"_ba, "c"_ba, "b"_ba, "a"_ba}));
+    QCOMPARE(usernamesOf(rows), (QByteArrayList{"e"_ba, "d"_ba, "c"_ba, "b"_ba, "a"_ba}));
     for (const CredentialPair& row : rows)
         QCOMPARE(row.password.size(), 50);
 }
@@ -309,7 +309,7 @@ void TestImport::characterCountsBeyondTheFieldAreRefused()
     QCOMPARE(fixture.desktop.messages.at(1).text, u"Too Many...."_s);
     QCOMPARE(fixture.desktop.messages.at(1).caption, u"Too Many...."_s);
     QVERIFY(fixture.desktop.fileRequests.isEmpty());
-    QCOMPARE(rowsOf(window), Pairs {earlier});
+    QCOMPARE(rowsOf(window), Pairs{earlier});
     QCOMPARE(window.windowTitle(), u"Varnel"_s);
 }
 
@@ -340,7 +340,7 @@ void TestImport::filesWithoutANameAddNothing()
     fixture.click(IdGenerate);
 
     QVERIFY(fixture.desktop.messages.isEmpty());
-    QCOMPARE(rowsOf(window), Pairs {earlier});
+    QCOMPARE(rowsOf(window), Pairs{earlier});
     QCOMPARE(window.windowTitle(), u"Varnel: "_s + path);
 }
 
@@ -358,7 +358,7 @@ void TestImport::cancelledChooserAddsNothing()
 
     QCOMPARE(fixture.desktop.fileRequests.size(), 1);
     QVERIFY(fixture.desktop.messages.isEmpty());
-    QCOMPARE(rowsOf(window), Pairs {earlier});
+    QCOMPARE(rowsOf(window), Pairs{earlier});
     QCOMPARE(window.windowTitle(), u"Varnel"_s);
     QCOMPARE(fixture.edit(IdPassword)->text(), u"left"_s);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"over"_s);
@@ -402,7 +402,7 @@ void TestImport::choicesThatCannotBeReadAreReported()
     QVERIFY2(message.text.startsWith(u"The usernames could not be read."_s), qPrintable(message.text));
     QVERIFY2(message.text.contains(path), qPrintable(message.text));
     QVERIFY2(message.text.contains(reason), qPrintable(message.text));
-    QCOMPARE(rowsOf(window), Pairs {earlier});
+    QCOMPARE(rowsOf(window), Pairs{earlier});
     QCOMPARE(window.windowTitle(), u"Varnel: "_s + path);
 }
 
@@ -443,7 +443,7 @@ void TestImport::readErrorEndsTheImportWithAMessage()
     QVERIFY2(message.text.startsWith(u"Reading the usernames stopped part of the way"_s), qPrintable(message.text));
     QVERIFY2(message.text.contains(path), qPrintable(message.text));
     QVERIFY2(message.text.contains(u"Input/output error"_s), qPrintable(message.text));
-    QCOMPARE(rowsOf(window), Pairs {earlier});
+    QCOMPARE(rowsOf(window), Pairs{earlier});
 }
 
 void TestImport::tenMegabyteNameLeavesTheWindowUsable_data()
@@ -494,7 +494,7 @@ void TestImport::workingDirectoryIsKeptWhateverTheChooserBrowses()
     importFrom(fixture, path);
 
     QCOMPARE(QDir::currentPath(), fixture.dir());
-    QCOMPARE(usernamesOf(rowsOf(window)), QByteArrayList {"alice"_ba});
+    QCOMPARE(usernamesOf(rowsOf(window)), QByteArrayList{"alice"_ba});
     window.done(QDialog::Rejected);
     QVERIFY(QFileInfo::exists(fixture.path(u"vrn.ini"_s)));
     QVERIFY(!QFileInfo::exists(QDir(elsewhere.path()).filePath(u"vrn.ini"_s)));
@@ -511,7 +511,7 @@ void TestImport::menuGenerateImportsAsTheButtonDoes()
 
     fixture.triggerMenu(CmdGenerate);
 
-    QCOMPARE(usernamesOf(rowsOf(window)), (QByteArrayList {"bob"_ba, "alice"_ba}));
+    QCOMPARE(usernamesOf(rowsOf(window)), (QByteArrayList{"bob"_ba, "alice"_ba}));
 }
 
 void TestImport::chooserIsAnOpenChooserWithTheFourFilters()
@@ -523,9 +523,8 @@ void TestImport::chooserIsAnOpenChooserWithTheFourFilters()
     QCOMPARE(fixture.desktop.fileRequests.size(), 1);
     const FileChooserSetup& setup = fixture.desktop.fileRequests.constFirst();
     QCOMPARE(setup.mode, FileChooserSetup::Mode::Open);
-    QCOMPARE(
-        setup.filters,
-        (QStringList {u"TXT Files (*.txt)"_s, u"DAT Files (*.dat)"_s, u"CSV Files (*.csv)"_s, u"All Files (*)"_s}));
+    QCOMPARE(setup.filters,
+             (QStringList{u"TXT Files (*.txt)"_s, u"DAT Files (*.dat)"_s, u"CSV Files (*.csv)"_s, u"All Files (*)"_s}));
 }
 
 void TestImport::realOpenDialogReadsTheTypedName_data()
@@ -536,13 +535,13 @@ void TestImport::realOpenDialogReadsTheTypedName_data()
 
     // Usernames files on this system often have no extension.
     QTest::newRow("a typed name without extension opens the file of exactly that name")
-        << QStringList {u"names"_s} << u"names"_s << u"names"_s;
+        << QStringList{u"names"_s} << u"names"_s << u"names"_s;
     QTest::newRow("a typed name without extension opens its .txt file when no file has the bare name")
-        << QStringList {u"names.txt"_s} << u"names"_s << u"names.txt"_s;
+        << QStringList{u"names.txt"_s} << u"names"_s << u"names.txt"_s;
     QTest::newRow("a typed name without extension prefers the file of exactly that name to its .txt file")
-        << QStringList {u"names"_s, u"names.txt"_s} << u"names"_s << u"names"_s;
+        << QStringList{u"names"_s, u"names.txt"_s} << u"names"_s << u"names"_s;
     QTest::newRow("a typed name with an extension opens that file")
-        << QStringList {u"names.csv"_s, u"names.txt"_s} << u"names.csv"_s << u"names.csv"_s;
+        << QStringList{u"names.csv"_s, u"names.txt"_s} << u"names.csv"_s << u"names.csv"_s;
 }
 
 void TestImport::realOpenDialogReadsTheTypedName()
@@ -584,8 +583,8 @@ void TestImport::realOpenDialogReadsTheTypedName()
     fixture.click(IdGenerate);
 
     QVERIFY2(!driver.timedOut, qPrintable(driver.seen.join(u" / "_s)));
-    QVERIFY2(driver.seen == QStringList {u"QFileDialog"_s}, qPrintable(driver.seen.join(u" / "_s)));
-    QCOMPARE(usernamesOf(rowsOf(window)), QByteArrayList {expectedFile.toUtf8()});
+    QVERIFY2(driver.seen == QStringList{u"QFileDialog"_s}, qPrintable(driver.seen.join(u" / "_s)));
+    QCOMPARE(usernamesOf(rowsOf(window)), QByteArrayList{expectedFile.toUtf8()});
     QCOMPARE(window.windowTitle(), u"Varnel: "_s + fixture.path(expectedFile));
     QCOMPARE(QDir::currentPath(), fixture.dir());
 }

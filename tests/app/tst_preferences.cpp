@@ -296,7 +296,7 @@ void TestPreferences::quitWritesNothing()
 
     fixture.triggerMenu(CmdQuit);
 
-    QCOMPARE(fixture.desktop.exits, QList<int> {0});
+    QCOMPARE(fixture.desktop.exits, QList<int>{0});
     QCOMPARE(QFileInfo::exists(ini), fileExists);
     if (fileExists)
         QCOMPARE(contentOf(ini), content);
@@ -396,7 +396,7 @@ void TestPreferences::unwritableFileIsReportedAndTheWindowStillEnds()
         QCOMPARE(QFileInfo(ini).symLinkTarget(), u"/dev/full"_s);
     else
         QCOMPARE(contentOf(ini), readOnlyContent);
-    QCOMPARE(entriesOf(fixture.dir()), QStringList {u"vrn.ini"_s});
+    QCOMPARE(entriesOf(fixture.dir()), QStringList{u"vrn.ini"_s});
 }
 
 void TestPreferences::failedWriteKeepsTheEarlierFileWhole()
@@ -420,7 +420,7 @@ void TestPreferences::failedWriteKeepsTheEarlierFileWhole()
     QVERIFY2(message.text.startsWith(u"Save to File"_s), qPrintable(message.text));
     QVERIFY2(message.text.contains(u"File too large"_s), qPrintable(message.text));
     QCOMPARE(contentOf(ini), content);
-    QCOMPARE(entriesOf(fixture.dir()), QStringList {u"vrn.ini"_s});
+    QCOMPARE(entriesOf(fixture.dir()), QStringList{u"vrn.ini"_s});
 }
 
 void TestPreferences::unreadableFileIsSilentAtStart()
@@ -498,7 +498,7 @@ void TestPreferences::pipeOrEndlessDeviceInPlaceOfTheFileDoesNotStopTheStart()
         QVERIFY2(fixture.desktop.messages.constFirst().text.contains(reasonAtEnd),
                  qPrintable(fixture.desktop.messages.constFirst().text));
     }
-    QCOMPARE(entriesOf(fixture.dir()), QStringList {u"vrn.ini"_s});
+    QCOMPARE(entriesOf(fixture.dir()), QStringList{u"vrn.ini"_s});
 }
 
 QTEST_MAIN(TestPreferences)

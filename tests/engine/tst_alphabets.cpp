@@ -244,9 +244,9 @@ void TestAlphabets::positionsAreFilledFirstToLastWithOneDrawEach_data()
     QTest::addColumn<QList<quint32>>("values");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("one character takes one draw") << 1 << QList<quint32> {7} << QByteArray("H");
+    QTest::newRow("one character takes one draw") << 1 << QList<quint32>{7} << QByteArray("H");
     QTest::newRow("eight characters take eight draws, the first draw giving the first character")
-        << 8 << QList<quint32> {7, 6, 5, 4, 3, 2, 1, 0} << QByteArray("HGFEDCBA");
+        << 8 << QList<quint32>{7, 6, 5, 4, 3, 2, 1, 0} << QByteArray("HGFEDCBA");
     QList<quint32> many;
     QByteArray manyText;
     for (quint32 i = 0; i < 49; ++i) {

@@ -98,14 +98,14 @@ void TestRandomSource::valueInTheTopIncompleteRunIsDrawnAgain_data()
     QTest::addColumn<QList<quint32>>("values");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("for 10 the limit itself is drawn again") << 10 << QList<quint32> {4294967290u, 3} << 3;
-    QTest::newRow("for 10 the top value is drawn again") << 10 << QList<quint32> {Top, 7} << 7;
-    QTest::newRow("for 86 the limit is drawn again") << 86 << QList<quint32> {4294967280u, 5} << 5;
-    QTest::newRow("for 3 the one top value is drawn again") << 3 << QList<quint32> {Top, 1} << 1;
+    QTest::newRow("for 10 the limit itself is drawn again") << 10 << QList<quint32>{4294967290u, 3} << 3;
+    QTest::newRow("for 10 the top value is drawn again") << 10 << QList<quint32>{Top, 7} << 7;
+    QTest::newRow("for 86 the limit is drawn again") << 86 << QList<quint32>{4294967280u, 5} << 5;
+    QTest::newRow("for 3 the one top value is drawn again") << 3 << QList<quint32>{Top, 1} << 1;
     QTest::newRow("for the largest int both top values are drawn again")
-        << IntMax << QList<quint32> {Top - 1, Top, 12345} << 12345;
+        << IntMax << QList<quint32>{Top - 1, Top, 12345} << 12345;
     QTest::newRow("several rejected values in a row are all drawn again")
-        << 10 << QList<quint32> {Top, Top - 2, 4294967290u, 4} << 4;
+        << 10 << QList<quint32>{Top, Top - 2, 4294967290u, 4} << 4;
 }
 
 void TestRandomSource::valueInTheTopIncompleteRunIsDrawnAgain()
@@ -133,7 +133,7 @@ void TestRandomSource::resultStaysBelowN()
     QFETCH(int, n);
 
     const quint64 limit = acceptanceLimit(n);
-    const QList<quint32> edges {
+    const QList<quint32> edges{
         0, quint32(n) - 1, quint32(n), 2 * quint32(n) - 1, quint32(limit - 1), quint32(limit - n)};
     ScriptedSource scripted(edges);
     for (qsizetype i = 0; i < edges.size(); ++i) {
@@ -151,7 +151,7 @@ void TestRandomSource::resultStaysBelowN()
 
 void TestRandomSource::oneAlwaysGivesZeroFromOneDraw()
 {
-    const QList<quint32> values {0, 1, 2, 12345, Top - 1, Top};
+    const QList<quint32> values{0, 1, 2, 12345, Top - 1, Top};
     ScriptedSource source(values);
     for (qsizetype i = 0; i < values.size(); ++i)
         QCOMPARE(RandomBelow(1, source), 0);

@@ -23,29 +23,29 @@ void TestExportFormat::writesFileContent_data()
     QTest::addColumn<SaveLayout>("layout");
     QTest::addColumn<QByteArray>("content");
 
-    const Pairs three {{"a"_ba, "x"_ba}, {"b"_ba, "y"_ba}, {"c"_ba, "z"_ba}};
+    const Pairs three{{"a"_ba, "x"_ba}, {"b"_ba, "y"_ba}, {"c"_ba, "z"_ba}};
     QTest::newRow("CSV puts commas between records and nothing after the last")
         << three << SaveLayout::Csv << "a,x,b,y,c,z"_ba;
     QTest::newRow("one per line ends every record with a line feed, the last included")
         << three << SaveLayout::OnePerLine << "a,x\nb,y\nc,z\n"_ba;
 
-    const Pairs bare {{"a"_ba, {}}, {"b"_ba, {}}};
+    const Pairs bare{{"a"_ba, {}}, {"b"_ba, {}}};
     QTest::newRow("CSV of passwords without usernames has no empty fields") << bare << SaveLayout::Csv << "a,b"_ba;
     QTest::newRow("one per line of passwords without usernames has no trailing comma")
         << bare << SaveLayout::OnePerLine << "a\nb\n"_ba;
     QTest::newRow("only the records that have a username get its comma")
-        << Pairs {{"a"_ba, "x"_ba}, {"b"_ba, {}}, {"c"_ba, "z"_ba}} << SaveLayout::Csv << "a,x,b,c,z"_ba;
+        << Pairs{{"a"_ba, "x"_ba}, {"b"_ba, {}}, {"c"_ba, "z"_ba}} << SaveLayout::Csv << "a,x,b,c,z"_ba;
 
-    QTest::newRow("a single CSV record has no separator") << Pairs {{"p"_ba, "u"_ba}} << SaveLayout::Csv << "p,u"_ba;
+    QTest::newRow("a single CSV record has no separator") << Pairs{{"p"_ba, "u"_ba}} << SaveLayout::Csv << "p,u"_ba;
     QTest::newRow("a single line still ends with a line feed")
-        << Pairs {{"p"_ba, "u"_ba}} << SaveLayout::OnePerLine << "p,u\n"_ba;
-    QTest::newRow("an empty CSV list is an empty file") << Pairs {} << SaveLayout::Csv << QByteArray();
-    QTest::newRow("an empty one-per-line list is an empty file") << Pairs {} << SaveLayout::OnePerLine << QByteArray();
+        << Pairs{{"p"_ba, "u"_ba}} << SaveLayout::OnePerLine << "p,u\n"_ba;
+    QTest::newRow("an empty CSV list is an empty file") << Pairs{} << SaveLayout::Csv << QByteArray();
+    QTest::newRow("an empty one-per-line list is an empty file") << Pairs{} << SaveLayout::OnePerLine << QByteArray();
 
     const QByteArray password("\xff\"p,\0", 5);
     const QByteArray username("u\r\n\xc3(", 5);
     QTest::newRow("non-UTF-8 bytes, quotes, commas and line ends go out unescaped")
-        << Pairs {{password, username}} << SaveLayout::OnePerLine << password + ',' + username + '\n';
+        << Pairs{{password, username}} << SaveLayout::OnePerLine << password + ',' + username + '\n';
 }
 
 void TestExportFormat::writesFileContent()

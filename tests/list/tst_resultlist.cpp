@@ -41,7 +41,7 @@ Rows numberedRows(int count)
 {
     Rows rows;
     for (int i = 0; i < count; ++i)
-        rows << CredentialPair {"p" + QByteArray::number(i), "u" + QByteArray::number(i)};
+        rows << CredentialPair{"p" + QByteArray::number(i), "u" + QByteArray::number(i)};
     return rows;
 }
 
@@ -120,8 +120,8 @@ void TestResultList::insertingPutsEachPairOnTop()
     list_->insertAtTop(pair("b", "y"));
     list_->insertAtTop(pair("c", "z"));
 
-    QCOMPARE(rowsOf(*list_), (Rows {pair("c", "z"), pair("b", "y"), pair("a", "x")}));
-    QCOMPARE(shownTexts(*list_), (QStringList {u"c|z"_s, u"b|y"_s, u"a|x"_s}));
+    QCOMPARE(rowsOf(*list_), (Rows{pair("c", "z"), pair("b", "y"), pair("a", "x")}));
+    QCOMPARE(shownTexts(*list_), (QStringList{u"c|z"_s, u"b|y"_s, u"a|x"_s}));
     QCOMPARE(aboutToInsert.count(), 3);
     QCOMPARE(inserted.count(), 3);
     for (const QList<QVariant>& signal : std::as_const(inserted)) {
@@ -145,7 +145,7 @@ void TestResultList::batchArrivesAsOneInsertionWithTheLastMadeOnTop()
     QCOMPARE(inserted.count(), 1);
     QCOMPARE(inserted.at(0).at(1).toInt(), 0);
     QCOMPARE(inserted.at(0).at(2).toInt(), 2);
-    QCOMPARE(rowsOf(*list_), (Rows {pair("c", "z"), pair("b", "y"), pair("a", "x"), pair("old", "row")}));
+    QCOMPARE(rowsOf(*list_), (Rows{pair("c", "z"), pair("b", "y"), pair("a", "x"), pair("old", "row")}));
 }
 
 void TestResultList::batchScopeHoldsNestedBatchesUntilTheOutermostEnds()
@@ -162,7 +162,7 @@ void TestResultList::batchScopeHoldsNestedBatchesUntilTheOutermostEnds()
         list_->insertAtTop(pair("3", ""));
     }
     QCOMPARE(inserted.count(), 1);
-    QCOMPARE(rowsOf(*list_), (Rows {pair("3", ""), pair("2", ""), pair("1", "")}));
+    QCOMPARE(rowsOf(*list_), (Rows{pair("3", ""), pair("2", ""), pair("1", "")}));
 }
 
 void TestResultList::emptyBatchSignalsNothing()
@@ -175,7 +175,7 @@ void TestResultList::emptyBatchSignalsNothing()
     }
     QCOMPARE(inserted.count(), 0);
     QCOMPARE(reset.count(), 0);
-    QCOMPARE(rowsOf(*list_), Rows {pair("kept", "")});
+    QCOMPARE(rowsOf(*list_), Rows{pair("kept", "")});
 }
 
 void TestResultList::changeDuringBatchFirstDeliversThePairsMadeSoFar()
@@ -186,11 +186,11 @@ void TestResultList::changeDuringBatchFirstDeliversThePairsMadeSoFar()
         list_->insertAtTop(pair("a", "x"));
         list_->insertAtTop(pair("b", "y"));
         list_->setRow(1, pair("A", "X"));
-        QCOMPARE(rowsOf(*list_), (Rows {pair("b", "y"), pair("A", "X")}));
+        QCOMPARE(rowsOf(*list_), (Rows{pair("b", "y"), pair("A", "X")}));
         list_->insertAtTop(pair("c", "z"));
     }
     QCOMPARE(inserted.count(), 2);
-    QCOMPARE(rowsOf(*list_), (Rows {pair("c", "z"), pair("b", "y"), pair("A", "X")}));
+    QCOMPARE(rowsOf(*list_), (Rows{pair("c", "z"), pair("b", "y"), pair("A", "X")}));
 }
 
 void TestResultList::indexThatNamesNoRowGivesEmptyTexts_data()
@@ -210,7 +210,7 @@ void TestResultList::indexThatNamesNoRowGivesEmptyTexts()
     QFETCH(int, column);
 
     fill(*list_, {pair("p0", "u0"), pair("p1", "u1"), pair("p2", "u2")});
-    QCOMPARE(list_->pairAt(row), CredentialPair {});
+    QCOMPARE(list_->pairAt(row), CredentialPair{});
     QVERIFY(list_->cellText(row, column).isEmpty());
     QVERIFY(!list_->index(row, column).data().isValid());
 }
@@ -267,7 +267,7 @@ void TestResultList::removeRowAtTakesOutOnlyThatRow()
     list_->removeRowAt(3);
     list_->removeRowAt(0);
 
-    QCOMPARE(rowsOf(*list_), (Rows {numberedRows(4).at(1), numberedRows(4).at(2)}));
+    QCOMPARE(rowsOf(*list_), (Rows{numberedRows(4).at(1), numberedRows(4).at(2)}));
     QCOMPARE(removed.count(), 2);
     QCOMPARE(removed.at(0).at(1).toInt(), 3);
     QCOMPARE(removed.at(0).at(2).toInt(), 3);
@@ -360,14 +360,14 @@ void TestResultList::clearEmptiesTheList()
     list_->clear();
 
     QCOMPARE(list_->rowCount(), 0);
-    QCOMPARE(list_->pairAt(0), CredentialPair {});
+    QCOMPARE(list_->pairAt(0), CredentialPair{});
     QCOMPARE(reset.count(), 1);
 
     list_->clear();
     QCOMPARE(list_->rowCount(), 0);
 
     list_->insertAtTop(pair("after", "clear"));
-    QCOMPARE(rowsOf(*list_), Rows {pair("after", "clear")});
+    QCOMPARE(rowsOf(*list_), Rows{pair("after", "clear")});
 }
 
 void TestResultList::textsAreKeptAsExactBytes_data()
@@ -401,7 +401,7 @@ void TestResultList::textsAreKeptAsExactBytes()
     QCOMPARE(list_->index(0, ResultList::UsernameColumn).data().toString(), QString::fromUtf8(username));
 
     list_->setRow(1, {username, bytes});
-    QCOMPARE(list_->pairAt(1), (CredentialPair {username, bytes}));
+    QCOMPARE(list_->pairAt(1), (CredentialPair{username, bytes}));
 }
 
 void TestResultList::longTextKeepsEveryByte()

@@ -79,19 +79,19 @@ void TestLineReader::splitsLines_data()
     QTest::addColumn<QByteArrayList>("lines");
 
     QTest::newRow("an empty file yields no line") << QByteArray() << QByteArrayList();
-    QTest::newRow("a lone line feed yields one empty line") << "\n"_ba << QByteArrayList {""_ba};
-    QTest::newRow("a last line without a line feed is kept") << "a\nb"_ba << QByteArrayList {"a"_ba, "b"_ba};
+    QTest::newRow("a lone line feed yields one empty line") << "\n"_ba << QByteArrayList{""_ba};
+    QTest::newRow("a last line without a line feed is kept") << "a\nb"_ba << QByteArrayList{"a"_ba, "b"_ba};
     QTest::newRow("a carriage return before a line feed belongs to the line end")
-        << "a\r\nb\r\n"_ba << QByteArrayList {"a"_ba, "b"_ba};
+        << "a\r\nb\r\n"_ba << QByteArrayList{"a"_ba, "b"_ba};
     QTest::newRow("of two carriage returns before a line feed the first stays")
-        << "a\r\r\nb"_ba << QByteArrayList {"a\r"_ba, "b"_ba};
-    QTest::newRow("a carriage return alone is an ordinary byte") << "a\rb\n"_ba << QByteArrayList {"a\rb"_ba};
-    QTest::newRow("a carriage return ending the data is an ordinary byte") << "a\r"_ba << QByteArrayList {"a\r"_ba};
+        << "a\r\r\nb"_ba << QByteArrayList{"a\r"_ba, "b"_ba};
+    QTest::newRow("a carriage return alone is an ordinary byte") << "a\rb\n"_ba << QByteArrayList{"a\rb"_ba};
+    QTest::newRow("a carriage return ending the data is an ordinary byte") << "a\r"_ba << QByteArrayList{"a\r"_ba};
     QTest::newRow("a carriage return after a line feed starts the next line")
-        << "a\n\rb"_ba << QByteArrayList {"a"_ba, "\rb"_ba};
-    QTest::newRow("empty lines anywhere are kept") << "\n\r\na\n\n"_ba << QByteArrayList {""_ba, ""_ba, "a"_ba, ""_ba};
+        << "a\n\rb"_ba << QByteArrayList{"a"_ba, "\rb"_ba};
+    QTest::newRow("empty lines anywhere are kept") << "\n\r\na\n\n"_ba << QByteArrayList{""_ba, ""_ba, "a"_ba, ""_ba};
     QTest::newRow("NUL bytes and invalid UTF-8 come back untouched")
-        << QByteArray("\0x\xff\n\xc3(\0", 7) << QByteArrayList {QByteArray("\0x\xff", 3), QByteArray("\xc3(\0", 3)};
+        << QByteArray("\0x\xff\n\xc3(\0", 7) << QByteArrayList{QByteArray("\0x\xff", 3), QByteArray("\xc3(\0", 3)};
 }
 
 void TestLineReader::splitsLines()
@@ -124,7 +124,7 @@ void TestLineReader::readErrorIsToldApartFromTheEnd()
     clean.setData("first\nlast"_ba);
     clean.open(QIODevice::ReadOnly);
     bool failed = true;
-    QCOMPARE(readAll(clean, LineReader::DefaultChunkSize, &failed), (QByteArrayList {"first"_ba, "last"_ba}));
+    QCOMPARE(readAll(clean, LineReader::DefaultChunkSize, &failed), (QByteArrayList{"first"_ba, "last"_ba}));
     QVERIFY(!failed);
 }
 
@@ -140,7 +140,7 @@ void TestLineReader::readsAFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     bool failed = true;
     QCOMPARE(readAll(file, LineReader::DefaultChunkSize, &failed),
-             (QByteArrayList {"alice"_ba, "bob"_ba, ""_ba, "carol"_ba}));
+             (QByteArrayList{"alice"_ba, "bob"_ba, ""_ba, "carol"_ba}));
     QVERIFY(!failed);
 }
 
@@ -173,7 +173,7 @@ void TestLineReader::readsATenMegabyteLine()
     QByteArray input = longLine + "\r\n"_ba + longLine;
     QBuffer buffer(&input);
     buffer.open(QIODevice::ReadOnly);
-    QCOMPARE(readAll(buffer, LineReader::DefaultChunkSize), (QByteArrayList {longLine, longLine}));
+    QCOMPARE(readAll(buffer, LineReader::DefaultChunkSize), (QByteArrayList{longLine, longLine}));
 }
 
 QTEST_GUILESS_MAIN(TestLineReader)

@@ -125,7 +125,7 @@ void TestSafeFileWriter::newFileGetsRequestedPermissions()
     QCOMPARE(contentOf(path), "abc"_ba);
     QVERIFY(S_ISREG(modeOf(path)));
     QCOMPARE(modeOf(path) & 07777, mode_t(mode));
-    QCOMPARE(entriesOf(dir.path()), QStringList {u"new.txt"_s});
+    QCOMPARE(entriesOf(dir.path()), QStringList{u"new.txt"_s});
 }
 
 void TestSafeFileWriter::replacedFileKeepsItsPermissions_data()
@@ -154,7 +154,7 @@ void TestSafeFileWriter::replacedFileKeepsItsPermissions()
 
     QCOMPARE(contentOf(path), "new"_ba);
     QCOMPARE(modeOf(path) & 07777, mode_t(mode));
-    QCOMPARE(entriesOf(dir.path()), QStringList {u"old.txt"_s});
+    QCOMPARE(entriesOf(dir.path()), QStringList{u"old.txt"_s});
 }
 
 void TestSafeFileWriter::writesLargeContentExactly()
@@ -207,7 +207,7 @@ void TestSafeFileWriter::uncommittedWriterLeavesOldFile()
         QVERIFY(writer.write(QByteArray(200'000, 'n')));
     }
     QCOMPARE(contentOf(path), "old\n"_ba);
-    QCOMPARE(entriesOf(dir.path()), QStringList {u"keep.txt"_s});
+    QCOMPARE(entriesOf(dir.path()), QStringList{u"keep.txt"_s});
 }
 
 void TestSafeFileWriter::refusedTargetsLeaveEverythingAsItWas_data()
@@ -253,7 +253,7 @@ void TestSafeFileWriter::refusedTargetsLeaveEverythingAsItWas()
 
     QCOMPARE(contentOf(dir.filePath(u"folder/locked.txt"_s)), "old\n"_ba);
     QCOMPARE(entriesOf(dir.filePath(u"folder"_s)) + entriesOf(dir.filePath(u"readonly"_s)), before);
-    QCOMPARE(entriesOf(dir.path()), (QStringList {u"folder"_s, u"readonly"_s}));
+    QCOMPARE(entriesOf(dir.path()), (QStringList{u"folder"_s, u"readonly"_s}));
     QCOMPARE(::chmod(native(dir.filePath(u"readonly"_s)).constData(), 0755), 0);
 }
 
@@ -285,7 +285,7 @@ void TestSafeFileWriter::failureInMidFileKeepsOldFile()
     createFile(path, old, 0640);
 
     // A file size limit makes the disk "full" part way through, for root too.
-    rlimit saved {};
+    rlimit saved{};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
@@ -308,7 +308,7 @@ void TestSafeFileWriter::failureInMidFileKeepsOldFile()
     QCOMPARE(reason, u"File too large"_s);
     QCOMPARE(contentOf(path), old);
     QCOMPARE(modeOf(path) & 07777, mode_t(0640));
-    QCOMPARE(entriesOf(dir.path()), QStringList {u"export.csv"_s});
+    QCOMPARE(entriesOf(dir.path()), QStringList{u"export.csv"_s});
 }
 
 void TestSafeFileWriter::fifoIsWrittenInPlace()
