@@ -22,7 +22,6 @@ bool startApplication(Desktop& desktop, SocketLayer& sockets, RandomSource& rand
 CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(ApplicationName));
-    setApplicationDisplayName(QString::fromLatin1(ApplicationName));
     setApplicationVersion(QStringLiteral("1.01"));
     setDesktopFileName(QStringLiteral("varnel"));
     setWindowIcon(appIcon());

@@ -134,7 +134,13 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
                 break;
             }
         }
-        widget->setGeometry(units.toPixels(control.x, control.y, control.width, control.height));
+        QRect geometry = units.toPixels(control.x, control.y, control.width, control.height);
+        if (control.kind == ControlKind::GroupBox) {
+            // The layout puts the frame's top line, with the caption on it, half a text line below the
+            // box's top; this style draws the caption above the line, so the box starts that much higher.
+            geometry.setTop(geometry.top() - QFontMetrics(widget->font()).height() / 2);
+        }
+        widget->setGeometry(geometry);
         if (control.id != NoControlId) {
             widget->setProperty(ControlIdProperty, control.id);
             widget->setObjectName(QStringLiteral("control%1").arg(control.id));

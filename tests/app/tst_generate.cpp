@@ -210,13 +210,13 @@ void TestGenerate::numberedUsernamesCountDownFromTheTop()
     fixture.type(IdPairCount, QStringLiteral("3"));
     fixture.click(IdGenerate);
 
-    QCOMPARE(shownColumn(fixture, 1), (QStringList {u"3"_s, u"2"_s, u"1"_s}));
+    QCOMPARE(shownColumn(fixture, 1), (QStringList{u"3"_s, u"2"_s, u"1"_s}));
     QCOMPARE(fixture.edit(IdUsername)->text(), u"3"_s);
     QCOMPARE(fixture.edit(IdPassword)->text(), fixture.shownCell(0, 0));
     const QStringList firstPasswords = shownColumn(fixture, 0);
 
     fixture.click(IdGenerate);
-    QCOMPARE(shownColumn(fixture, 1), (QStringList {u"3"_s, u"2"_s, u"1"_s, u"3"_s, u"2"_s, u"1"_s}));
+    QCOMPARE(shownColumn(fixture, 1), (QStringList{u"3"_s, u"2"_s, u"1"_s, u"3"_s, u"2"_s, u"1"_s}));
     QCOMPARE(shownColumn(fixture, 0).mid(3), firstPasswords);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"3"_s);
     QCOMPARE(fixture.edit(IdPassword)->text(), fixture.shownCell(0, 0));
@@ -300,27 +300,27 @@ void TestGenerate::scriptedValuesPickTheExpectedCharacters_data()
 
     QTest::newRow("Numeric turns each value into its digit, the username drawn after the password")
         << int(IdNumeric) << int(IdUpperCase) << int(IdRandomUsername) << u"4"_s
-        << QList<quint32> {1, 2, 3, 4, 9, 8, 7, 6} << u"1234"_s << u"9876"_s;
+        << QList<quint32>{1, 2, 3, 4, 9, 8, 7, 6} << u"1234"_s << u"9876"_s;
     QTest::newRow("Mixed Alpha-Num-Sym starts at A, ends at >, and has ] before [")
         << int(IdAlphaNumSym) << int(IdMixedCase) << int(IdRandomUsername) << u"4"_s
-        << QList<quint32> {0, 85, 79, 80, 26, 51, 52, 61} << u"A>]["_s << u"az09"_s;
+        << QList<quint32>{0, 85, 79, 80, 26, 51, 52, 61} << u"A>]["_s << u"az09"_s;
     QTest::newRow("Mixed Alphabetic puts the lower case first")
         << int(IdAlphabetic) << int(IdMixedCase) << int(IdRandomUsername) << u"3"_s
-        << QList<quint32> {0, 26, 51, 25, 1, 27} << u"aAZ"_s << u"zbB"_s;
+        << QList<quint32>{0, 26, 51, 25, 1, 27} << u"aAZ"_s << u"zbB"_s;
     QTest::newRow("Mixed Alpha-Numeric puts the upper case first")
         << int(IdAlphaNumeric) << int(IdMixedCase) << int(IdRandomUsername) << u"3"_s
-        << QList<quint32> {0, 26, 61, 52, 35, 36} << u"Aa9"_s << u"0jk"_s;
+        << QList<quint32>{0, 26, 61, 52, 35, 36} << u"Aa9"_s << u"0jk"_s;
     QTest::newRow("Upper Alpha-Num-Sym puts digits after the letters and the symbols last")
         << int(IdAlphaNumSym) << int(IdUpperCase) << int(IdRandomUsername) << u"3"_s
-        << QList<quint32> {26, 36, 59, 0, 35, 37} << u"0!>"_s << u"A9@"_s;
+        << QList<quint32>{26, 36, 59, 0, 35, 37} << u"0!>"_s << u"A9@"_s;
     QTest::newRow("Lower Alpha-Numeric has lower-case letters then digits")
-        << int(IdAlphaNumeric) << int(IdLowerCase) << int(IdRandomUsername) << u"2"_s << QList<quint32> {0, 35, 10, 26}
+        << int(IdAlphaNumeric) << int(IdLowerCase) << int(IdRandomUsername) << u"2"_s << QList<quint32>{0, 35, 10, 26}
         << u"a9"_s << u"k0"_s;
     QTest::newRow("Upper Alphabetic with No Username draws for the password only")
-        << int(IdAlphabetic) << int(IdUpperCase) << int(IdNoUsername) << u"3"_s << QList<quint32> {0, 12, 25}
-        << u"AMZ"_s << QString();
+        << int(IdAlphabetic) << int(IdUpperCase) << int(IdNoUsername) << u"3"_s << QList<quint32>{0, 12, 25} << u"AMZ"_s
+        << QString();
     QTest::newRow("Numbered usernames draw nothing for the username")
-        << int(IdNumeric) << int(IdUpperCase) << int(IdNumberedUsernames) << u"2"_s << QList<quint32> {5, 0} << u"50"_s
+        << int(IdNumeric) << int(IdUpperCase) << int(IdNumberedUsernames) << u"2"_s << QList<quint32>{5, 0} << u"50"_s
         << u"1"_s;
 }
 
@@ -387,8 +387,8 @@ void TestGenerate::buttonAndMenuItemGenerateAlike()
         fixture.click(IdGenerate);
 
     // Values 0, 1, 2, ... in order: the first pair is made first and ends below the second.
-    QCOMPARE(shownColumn(fixture, 0), (QStringList {u"67890123"_s, u"01234567"_s}));
-    QCOMPARE(shownColumn(fixture, 1), (QStringList {u"45678901"_s, u"89012345"_s}));
+    QCOMPARE(shownColumn(fixture, 0), (QStringList{u"67890123"_s, u"01234567"_s}));
+    QCOMPARE(shownColumn(fixture, 1), (QStringList{u"45678901"_s, u"89012345"_s}));
     QCOMPARE(fixture.edit(IdPassword)->text(), u"67890123"_s);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"45678901"_s);
     QVERIFY(fixture.desktop.messages.isEmpty());

@@ -79,6 +79,7 @@ private slots:
     void columnsAfterStartFitHeadingAndRest();
     void columnsAfterGenerateShowEveryText_data();
     void columnsAfterGenerateShowEveryText();
+    void columnsAfterGenerateFitTextsThatKernAndOverhang();
     void columnsFitTextsBeyondAscii();
     void bytesThatAreNotUtf8SurviveLoadAndUpdate();
 };
@@ -93,7 +94,7 @@ void TestListCommands::insertedPairsStandNewestFirst()
     window.InsertCurrentPair();
     enterPair(fixture, u"c"_s, u"z"_s);
     window.InsertCurrentPair();
-    QCOMPARE(shownRows(fixture), (QStringList {u"c|z"_s, u"b|"_s, u"a|x"_s}));
+    QCOMPARE(shownRows(fixture), (QStringList{u"c|z"_s, u"b|"_s, u"a|x"_s}));
 }
 
 void TestListCommands::emptyPasswordAddsNothing()
@@ -188,7 +189,7 @@ void TestListCommands::updateWritesTheMarkedRowOnly()
     else
         fixture.click(IdUpdate);
 
-    QStringList expected {u"p0|u0"_s, u"p1|u1"_s, u"p2|u2"_s, u"p3|u3"_s, u"p4|u4"_s};
+    QStringList expected{u"p0|u0"_s, u"p1|u1"_s, u"p2|u2"_s, u"p3|u3"_s, u"p4|u4"_s};
     expected[3] = password + u'|' + username;
     QCOMPARE(shownRows(fixture), expected);
     // The controls are not written back.
@@ -255,7 +256,7 @@ void TestListCommands::updateWithoutMarkChangesNothing()
     fillFive(fixture);
     enterPair(fixture, u"P"_s, u"U"_s);
     fixture.click(IdUpdate);
-    QCOMPARE(shownRows(fixture), (QStringList {u"p0|u0"_s, u"p1|u1"_s, u"p2|u2"_s, u"p3|u3"_s, u"p4|u4"_s}));
+    QCOMPARE(shownRows(fixture), (QStringList{u"p0|u0"_s, u"p1|u1"_s, u"p2|u2"_s, u"p3|u3"_s, u"p4|u4"_s}));
 }
 
 void TestListCommands::deleteRemovesTheMarkedRowOnly()
@@ -270,7 +271,7 @@ void TestListCommands::deleteRemovesTheMarkedRowOnly()
     QCOMPARE(window.listView()->selectionMark(), 3);
 
     fixture.click(IdDelete);
-    QCOMPARE(shownRows(fixture), (QStringList {u"p0|u0"_s, u"p1|u1"_s, u"p2|u2"_s, u"p4|u4"_s}));
+    QCOMPARE(shownRows(fixture), (QStringList{u"p0|u0"_s, u"p1|u1"_s, u"p2|u2"_s, u"p4|u4"_s}));
     QVERIFY(fixture.desktop.questions.isEmpty());
 }
 
@@ -281,7 +282,7 @@ void TestListCommands::deleteAfterClickKeepsThePairInTheEdits()
     fillFive(fixture);
     fixture.clickRow(2);
     fixture.triggerMenu(CmdDelete);
-    QCOMPARE(shownRows(fixture), (QStringList {u"p0|u0"_s, u"p1|u1"_s, u"p3|u3"_s, u"p4|u4"_s}));
+    QCOMPARE(shownRows(fixture), (QStringList{u"p0|u0"_s, u"p1|u1"_s, u"p3|u3"_s, u"p4|u4"_s}));
     QCOMPARE(fixture.edit(IdPassword)->text(), u"p2"_s);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"u2"_s);
 }
@@ -314,7 +315,7 @@ void TestListCommands::clearAsksAndRestoresTheControls()
     CVarnelDlg& window = fixture.open();
     fillFive(fixture);
     fixture.clickRow(1);
-    const QList<int> widths {window.listView()->columnWidth(0), window.listView()->columnWidth(1)};
+    const QList<int> widths{window.listView()->columnWidth(0), window.listView()->columnWidth(1)};
     fixture.type(IdPairCount, u"77"_s);
     enterPair(fixture, u"typed"_s, u"name"_s);
     fixture.desktop.yesNoAnswers.push_back(answer);
@@ -330,7 +331,7 @@ void TestListCommands::clearAsksAndRestoresTheControls()
     QCOMPARE(fixture.edit(IdPairCount)->text(), u"1"_s);
     QCOMPARE(fixture.edit(IdPassword)->text(), u"p1"_s);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"u1"_s);
-    QCOMPARE((QList<int> {window.listView()->columnWidth(0), window.listView()->columnWidth(1)}), widths);
+    QCOMPARE((QList<int>{window.listView()->columnWidth(0), window.listView()->columnWidth(1)}), widths);
 }
 
 void TestListCommands::columnsAfterStartFitHeadingAndRest()
@@ -401,7 +402,43 @@ void TestListCommands::columnsAfterGenerateShowEveryText()
         QVERIFY(!view->horizontalScrollBar()->isVisible());
     } else {
         QVERIFY2(view->columnWidth(1) < widestUsername + metrics.averageCharWidth(),
-                 qPrintable(u"%1 vs %2 + %3"_s.arg(view->columnWidth(1)).arg(widestUsername).arg(metrics.averageCharWidth())));
+                 qPrintable(
+                     u"%1 vs %2 + %3"_s.arg(view->columnWidth(1)).arg(widestUsername).arg(metrics.averageCharWidth())));
+    }
+}
+
+// Texts whose drawn width is more than the sum of their characters' own widths: pairs that the font
+// spaces apart, "ff", and last characters that reach past their advance.
+void TestListCommands::columnsAfterGenerateFitTextsThatKernAndOverhang()
+{
+    const QByteArray alphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789!@#$%^&*()_+=-';:][{}.<>");
+    const QList<QByteArray> texts{
+        "Vb.s<HGlZ9H>vylT9!={L$-JpDnr9f!2)N=#jf=FZO+wK4<$K", "AbRX]z[G[-SnxUN.my1b6uDT2o<t7<QeSEq;6AzRRX0^A3^Wt",
+        "^-=PQF@8WW)u7rhbDPSrxGt}BUQ)ht;Z^*45:Xn96#)tp*yQt", "HqeIED3tBzY06iMvvc5Mqm'je.Nr1RMaAvY6Ip%wMch+uqK[f",
+        "zmlCyg:[H'FW3$qo9BD]3<b3u:({012SDTZG<}cpZT;buzjyk", "-NH{c;g1n*+<Stz+N'rfx.19kH0BIMn(;EpwDkO-fW0]Ym)uf",
+    };
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    fixture.click(IdMixedCase);
+    fixture.click(IdAlphaNumSym);
+    fixture.type(IdPairCount, u"3"_s);
+    fixture.type(IdCharacterCount, u"49"_s);
+    for (const QByteArray& text : texts) {
+        for (const char c : text)
+            fixture.scripted.values.push_back(static_cast<quint32>(alphabet.indexOf(c)));
+    }
+    fixture.click(IdGenerate);
+
+    const ResultListView* view = window.listView();
+    QCOMPARE(fixture.shownCell(2, 0), QString::fromLatin1(texts[0]));
+    for (int column = 0; column < 2; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            const int needed = neededWidth(view, row, column);
+            QVERIFY2(
+                view->columnWidth(column) >= needed,
+                qPrintable(
+                    u"column %1 row %2: %3 < %4"_s.arg(column).arg(row).arg(view->columnWidth(column)).arg(needed)));
+        }
     }
 }
 

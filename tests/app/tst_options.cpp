@@ -7,13 +7,13 @@
 
 namespace {
 // Every radio button, group by group, as the window lays them out.
-const QList<QList<int>> ChoiceGroups {
+const QList<QList<int>> ChoiceGroups{
     {IdNumeric, IdAlphabetic, IdAlphaNumeric, IdAlphaNumSym},
     {IdUpperCase, IdLowerCase, IdMixedCase},
     {IdRandomUsername, IdLoadUsernames, IdNumberedUsernames, IdNoUsername},
     {IdCsv, IdOnePerLine},
 };
-const QList<int> DefaultChoices {IdNumeric, IdUpperCase, IdRandomUsername, IdCsv};
+const QList<int> DefaultChoices{IdNumeric, IdUpperCase, IdRandomUsername, IdCsv};
 
 QList<int> checkedButtons(const WindowFixture& fixture)
 {

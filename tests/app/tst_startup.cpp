@@ -165,7 +165,7 @@ void TestStartup::socketFailureShowsOneMessageAndNoWindow()
         QCOMPARE(file.readAll(), preferences);
         QCOMPARE(QFileInfo(file).lastModified(), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList {u"vrn.ini"_s});
+                 QStringList{u"vrn.ini"_s});
     }
 }
 
@@ -188,7 +188,7 @@ void TestStartup::workingSocketsRunTheMainWindow()
     QCOMPARE(startApplication(desktop, sockets, random), false);
 
     QVERIFY(desktop.messages.isEmpty());
-    QCOMPARE(desktop.modalDialogs, QStringList {u"CVarnelDlg"_s});
+    QCOMPARE(desktop.modalDialogs, QStringList{u"CVarnelDlg"_s});
     QCOMPARE(title, u"Varnel"_s);
     QVERIFY(defaultsShown);
     // The window lives only as long as the start-up runs it.
@@ -336,7 +336,7 @@ void TestStartup::windowMenuEndsWithTheAboutItem()
     QCOMPARE(actions[2]->data().toInt(), 16);
 
     actions[2]->trigger();
-    QCOMPARE(fixture.desktop.modalDialogs, QStringList {u"CAboutDlg"_s});
+    QCOMPARE(fixture.desktop.modalDialogs, QStringList{u"CAboutDlg"_s});
     QVERIFY(window.isVisible());
 }
 
@@ -383,7 +383,7 @@ void TestStartup::windowMenuCommandIds()
     WindowFixture fixture;
     CVarnelDlg& window = fixture.open();
     window.OnWindowMenuCommand(id);
-    QCOMPARE(fixture.desktop.modalDialogs, opensAbout ? QStringList {u"CAboutDlg"_s} : QStringList());
+    QCOMPARE(fixture.desktop.modalDialogs, opensAbout ? QStringList{u"CAboutDlg"_s} : QStringList());
     QVERIFY(window.isVisible());
 }
 
@@ -415,7 +415,7 @@ void TestStartup::aboutItemsOpenTheAboutBox()
     else
         window.windowMenu()->actions().constLast()->trigger();
 
-    QCOMPARE(fixture.desktop.modalDialogs, QStringList {u"CAboutDlg"_s});
+    QCOMPARE(fixture.desktop.modalDialogs, QStringList{u"CAboutDlg"_s});
     QCOMPARE(title, u"About Varnel"_s);
     QVERIFY(texts.contains(u"Varnel Version 1.01"_s));
     QVERIFY(window.isVisible());
@@ -438,7 +438,7 @@ void TestStartup::quitEndsTheProcessWithStatusZero()
     fixture.click(IdToolTips);
     fixture.triggerMenu(CmdQuit);
 
-    QCOMPARE(fixture.desktop.exits, QList<int> {0});
+    QCOMPARE(fixture.desktop.exits, QList<int>{0});
     QFile file(fixture.path(u"vrn.ini"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
