@@ -105,6 +105,17 @@ public:
             fail("window", "a button is missing");
         button->click();
     }
+    // Times Generate on an emptied list, from the click until the list has been laid out and painted once.
+    double timeGenerate()
+    {
+        window_->resultList().clear();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        click(IdGenerate);
+        QCoreApplication::processEvents();
+        return millisecondsSince(timer);
+    }
 
 private:
     QString previousDir_;
@@ -126,16 +137,9 @@ Run prepareGenerateBatch()
     bench->click(IdRandomUsername);
     return [bench] {
         const char* name = "generate_9999x49";
-        ResultList& list = bench->window().resultList();
-        list.clear();
-        QCoreApplication::processEvents();
+        const double elapsed = bench->timeGenerate();
 
-        QElapsedTimer timer;
-        timer.start();
-        bench->click(IdGenerate);
-        QCoreApplication::processEvents();
-        const double elapsed = millisecondsSince(timer);
-
+        const ResultList& list = bench->window().resultList();
         if (bench->desktop().messages != 0)
             fail(name, "the window showed a message instead of generating");
         if (list.rowCount() != BatchPairs)
@@ -184,26 +188,26 @@ QString writeUsernameFile(const BenchWindow& bench, int lines)
     return path;
 }
 
-// Generate with "Load Usernames": every name of the file paired with an 8-character password, from the
-// click until the list has been laid out once.
+// A window whose Generate pairs every name of a username file of the given number of lines with an
+// 8-character password.
+std::shared_ptr<BenchWindow> importingWindow(int lines)
+{
+    auto bench = std::make_shared<BenchWindow>();
+    bench->desktop().nextFile = writeUsernameFile(*bench, lines);
+    bench->setNumber(IdCharacterCount, 8);
+    bench->click(IdLoadUsernames);
+    return bench;
+}
+
+// Generate with "Load Usernames", from the click until the list has been laid out once.
 std::function<Run()> prepareImport(int lines, const char* name)
 {
     return [lines, name] {
-        auto bench = std::make_shared<BenchWindow>();
-        bench->desktop().nextFile = writeUsernameFile(*bench, lines);
-        bench->setNumber(IdCharacterCount, 8);
-        bench->click(IdLoadUsernames);
+        auto bench = importingWindow(lines);
         return Run([bench, lines, name] {
-            ResultList& list = bench->window().resultList();
-            list.clear();
-            QCoreApplication::processEvents();
+            const double elapsed = bench->timeGenerate();
 
-            QElapsedTimer timer;
-            timer.start();
-            bench->click(IdGenerate);
-            QCoreApplication::processEvents();
-            const double elapsed = millisecondsSince(timer);
-
+            const ResultList& list = bench->window().resultList();
             if (bench->desktop().messages != 0)
                 fail(name, "the window showed a message instead of importing");
             if (list.rowCount() != lines || list.pairAt(0).password.size() != 8)
@@ -217,10 +221,7 @@ std::function<Run()> prepareImport(int lines, const char* name)
 std::function<Run()> prepareExport(int lines, const char* name)
 {
     return [lines, name] {
-        auto bench = std::make_shared<BenchWindow>();
-        bench->desktop().nextFile = writeUsernameFile(*bench, lines);
-        bench->setNumber(IdCharacterCount, 8);
-        bench->click(IdLoadUsernames);
+        auto bench = importingWindow(lines);
         bench->click(IdGenerate);
         bench->click(IdOnePerLine);
         const QString target = bench->path(QStringLiteral("export.txt"));

@@ -1,24 +1,18 @@
+#include "FileSizeLimit.h"
+#include "ModalAnswerer.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "list/ResultList.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 #include <QtTest>
 
-#include <csignal>
-#include <functional>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -26,42 +20,12 @@ namespace {
 
 using Pairs = QList<CredentialPair>;
 
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>"_ba;
-}
-
-void createFile(const QString& path, const QByteArray& bytes, mode_t mode = 0644)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-    file.close();
-    QCOMPARE(::chmod(native(path).constData(), mode), 0);
-}
-
 struct stat statusOf(const QString& path)
 {
     struct stat status = {};
-    if (::lstat(native(path).constData(), &status) != 0)
+    if (::lstat(nativePath(path).constData(), &status) != 0)
         status.st_mode = 0;
     return status;
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-bool runningAsRoot()
-{
-    return ::geteuid() == 0;
 }
 
 // Puts a pair on top of the list the way every producer does: through the two edit fields.
@@ -80,98 +44,10 @@ void addThreePairs(WindowFixture& fixture)
     addPair(fixture, u"c"_s, u"z"_s);
 }
 
-Pairs rowsOf(const CVarnelDlg& window)
-{
-    const auto& rows = window.resultList().rows();
-    return Pairs(rows.begin(), rows.end());
-}
-
 QString fieldText(WindowFixture& fixture, int id)
 {
     return fixture.edit(id)->text();
 }
-
-// Writes to files are cut off at a few bytes for as long as it lives, as on a full disk.
-class FileSizeLimit
-{
-    Q_DISABLE_COPY_MOVE(FileSizeLimit)
-
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_ = {};
-    void (*previousHandler_)(int) = nullptr;
-};
-
-// Answers the real modal widgets of the production desktop from a timer, one step at a time. Each
-// answer is queued rather than given in the timer's slot: an answer may open the next modal widget,
-// whose own loop must leave the timer free to find it. After a few seconds every modal widget is
-// rejected, so a step that never comes fails the test instead of hanging it.
-class ModalDriver final : public QObject
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ModalDriver)
-
-public:
-    std::function<void(QFileDialog&)> onFileDialog;
-    std::function<void(QMessageBox&)> onMessageBox;
-    QStringList seen;
-    bool timedOut = false;
-
-    ModalDriver()
-    {
-        poll_.setInterval(50);
-        connect(&poll_, &QTimer::timeout, this, &ModalDriver::answer);
-        watchdog_.setSingleShot(true);
-        watchdog_.setInterval(8000);
-        connect(&watchdog_, &QTimer::timeout, this, [this] { timedOut = true; });
-        poll_.start();
-        watchdog_.start();
-    }
-
-private:
-    void answer()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (timedOut) {
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-            else
-                modal->close();
-            return;
-        }
-        if (handled_.contains(modal))
-            return;
-        if (auto* chooser = qobject_cast<QFileDialog*>(modal); chooser && onFileDialog) {
-            handled_.append(modal);
-            seen.append(u"QFileDialog"_s);
-            QTimer::singleShot(0, chooser, [this, chooser] { onFileDialog(*chooser); });
-        } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && onMessageBox) {
-            handled_.append(modal);
-            seen.append(u"QMessageBox: "_s + box->text());
-            QTimer::singleShot(0, box, [this, box] { onMessageBox(*box); });
-        }
-    }
-
-    QTimer poll_;
-    QTimer watchdog_;
-    QList<QPointer<QWidget>> handled_;
-};
 
 } // namespace
 
@@ -371,7 +247,7 @@ void TestExport::unwritableTargetsAreReported()
         target = fixture.path(u"folder"_s);
     } else if (kind == u"pipe"_s) {
         target = fixture.path(u"pipe"_s);
-        QCOMPARE(::mkfifo(native(target).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(nativePath(target).constData(), 0600), 0);
     } else {
         target = u"/dev/full"_s;
         if (!S_ISCHR(statusOf(target).st_mode))
@@ -646,25 +522,11 @@ void TestExport::realSaveDialogReplacesAnExistingFileOnlyAfterAsking()
     const QString target = fixture.path(u"existing.txt"_s);
     createFile(target, "earlier\n"_ba);
 
-    ModalDriver driver;
-    driver.onFileDialog = [](QFileDialog& chooser) {
-        auto* name = chooser.findChild<QLineEdit*>(u"fileNameEdit"_s);
-        auto* buttons = chooser.findChild<QDialogButtonBox*>(u"buttonBox"_s);
-        if (!name || !buttons) {
-            chooser.reject();
-            return;
-        }
-        name->setFocus();
-        QTest::keyClicks(name, u"existing"_s);
-        for (QAbstractButton* button : buttons->buttons()) {
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        chooser.reject();
+    ModalAnswerer answerer;
+    answerer.onFileDialog = [](QFileDialog& chooser) {
+        ModalAnswerer::acceptFileName(chooser, u"existing"_s);
     };
-    driver.onMessageBox = [replace](QMessageBox& box) {
+    answerer.onMessageBox = [replace](QMessageBox& box) {
         QAbstractButton* answer = box.button(replace ? QMessageBox::Yes : QMessageBox::No);
         if (!answer) {
             box.reject();
@@ -678,11 +540,11 @@ void TestExport::realSaveDialogReplacesAnExistingFileOnlyAfterAsking()
 
     fixture.click(IdSave);
 
-    QVERIFY2(!driver.timedOut, qPrintable(driver.seen.join(u" / "_s)));
-    QCOMPARE(driver.seen.size(), 2);
-    QCOMPARE(driver.seen.at(0), u"QFileDialog"_s);
+    QVERIFY2(!answerer.timedOut, qPrintable(answerer.seen.join(u" / "_s)));
+    QCOMPARE(answerer.seen.size(), 2);
+    QCOMPARE(answerer.seen.at(0), u"QFileDialog"_s);
     // The name was typed without its extension; the chooser adds it and asks before replacing.
-    QVERIFY2(driver.seen.at(1).contains(u"existing.txt"_s), qPrintable(driver.seen.at(1)));
+    QVERIFY2(answerer.seen.at(1).contains(u"existing.txt"_s), qPrintable(answerer.seen.at(1)));
     QCOMPARE(contentOf(target), replace ? "a,x,b,y,c,z"_ba : "earlier\n"_ba);
     QCOMPARE(window.windowTitle(), replace ? u"Varnel: "_s + target : u"Varnel"_s);
     QCOMPARE(QDir::currentPath(), fixture.dir());

@@ -1,3 +1,4 @@
+#include "ModalAnswerer.h"
 #include "WindowFixture.h"
 #include "engine/RandomSource.h"
 #include "list/ResultList.h"
@@ -7,7 +8,6 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -152,31 +152,15 @@ void TestGenerate::realMessageBoxShowsTooMany()
     QMessageBox::Icon icon = QMessageBox::Warning;
     qsizetype buttons = 0;
     bool answered = false;
-    int attempts = 0;
-    QTimer answer;
-    answer.setInterval(20);
-    connect(&answer, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            // Never leave a box open behind a failed lookup: the test would hang instead of failing.
-            if (++attempts > 250) {
-                answer.stop();
-                for (QWidget* widget : QApplication::topLevelWidgets()) {
-                    if (auto* stray = qobject_cast<QMessageBox*>(widget); stray && stray->isVisible())
-                        stray->reject();
-                }
-            }
-            return;
-        }
-        answer.stop();
-        text = box->text();
-        caption = box->windowTitle();
-        icon = box->icon();
-        buttons = box->buttons().size();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    ModalAnswerer answerer;
+    answerer.onMessageBox = [&](QMessageBox& box) {
+        text = box.text();
+        caption = box.windowTitle();
+        icon = box.icon();
+        buttons = box.buttons().size();
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
         answered = true;
-    });
-    answer.start();
+    };
     fixture.click(IdGenerate);
 
     QVERIFY(answered);

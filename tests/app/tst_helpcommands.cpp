@@ -1,3 +1,4 @@
+#include "ModalAnswerer.h"
 #include "WindowFixture.h"
 #include "app/Desktop.h"
 #include "list/ResultList.h"
@@ -9,7 +10,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 class TestHelpCommands : public QObject
@@ -175,34 +175,21 @@ void TestHelpCommands::uninstallShowsTheNoticeAndTheProgramGoesOn()
 // The notice through the real message box, answered by a timer as a user would.
 void TestHelpCommands::uninstallNoticeRunsAsARealMessageBox()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    WorkingDirectoryGuard guard;
-    QVERIFY(QDir::setCurrent(dir.path()));
-
+    WindowFixture fixture;
     QtDesktop desktop;
-    ScriptedRandomSource random;
-    CVarnelDlg window(desktop, random);
-    window.OnInitWindow();
-    window.show();
+    CVarnelDlg& window = fixture.openWith(desktop);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     QString caption;
     QString text;
     QWidget* owner = nullptr;
-    QTimer answer;
-    answer.setInterval(20);
-    connect(&answer, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        answer.stop();
-        caption = box->windowTitle();
-        text = box->text();
-        owner = box->parentWidget();
-        box->button(QMessageBox::Ok)->click();
-    });
-    answer.start();
+    ModalAnswerer answerer;
+    answerer.onMessageBox = [&](QMessageBox& box) {
+        caption = box.windowTitle();
+        text = box.text();
+        owner = box.parentWidget();
+        box.button(QMessageBox::Ok)->click();
+    };
 
     window.OnHelpUninstall();
 

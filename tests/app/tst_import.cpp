@@ -1,54 +1,21 @@
+#include "ModalAnswerer.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "list/ResultList.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
-#include <QTimer>
 #include <QtTest>
 
-#include <functional>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 using Pairs = QList<CredentialPair>;
-
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-void createFile(const QString& path, const QByteArray& bytes, mode_t mode = 0644)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-    file.close();
-    QCOMPARE(::chmod(native(path).constData(), mode), 0);
-}
-
-bool runningAsRoot()
-{
-    return ::geteuid() == 0;
-}
-
-Pairs rowsOf(const CVarnelDlg& window)
-{
-    const auto& rows = window.resultList().rows();
-    return Pairs(rows.begin(), rows.end());
-}
 
 QByteArrayList usernamesOf(const Pairs& rows)
 {
@@ -86,60 +53,6 @@ bool onlyFrom(const QByteArray& text, QByteArrayView allowed)
     }
     return true;
 }
-
-// Answers the real modal widgets of the production desktop from a timer; see tst_export.cpp.
-class ModalDriver final : public QObject
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ModalDriver)
-
-public:
-    std::function<void(QFileDialog&)> onFileDialog;
-    std::function<void(QMessageBox&)> onMessageBox;
-    QStringList seen;
-    bool timedOut = false;
-
-    ModalDriver()
-    {
-        poll_.setInterval(50);
-        connect(&poll_, &QTimer::timeout, this, &ModalDriver::answer);
-        watchdog_.setSingleShot(true);
-        watchdog_.setInterval(8000);
-        connect(&watchdog_, &QTimer::timeout, this, [this] { timedOut = true; });
-        poll_.start();
-        watchdog_.start();
-    }
-
-private:
-    void answer()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (timedOut) {
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-            else
-                modal->close();
-            return;
-        }
-        if (handled_.contains(modal))
-            return;
-        if (auto* chooser = qobject_cast<QFileDialog*>(modal); chooser && onFileDialog) {
-            handled_.append(modal);
-            seen.append(u"QFileDialog"_s);
-            QTimer::singleShot(0, chooser, [this, chooser] { onFileDialog(*chooser); });
-        } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && onMessageBox) {
-            handled_.append(modal);
-            seen.append(u"QMessageBox: "_s + box->text());
-            QTimer::singleShot(0, box, [this, box] { onMessageBox(*box); });
-        }
-    }
-
-    QTimer poll_;
-    QTimer watchdog_;
-    QList<QPointer<QWidget>> handled_;
-};
 
 } // namespace
 
@@ -389,7 +302,7 @@ void TestImport::choicesThatCannotBeReadAreReported()
     QVERIFY(QDir(fixture.dir()).mkdir(u"folder"_s));
     createFile(fixture.path(u"folder/names.txt"_s), "alice\n"_ba);
     createFile(fixture.path(u"plain"_s), "alice\n"_ba);
-    QCOMPARE(::mkfifo(native(fixture.path(u"pipe"_s)).constData(), 0600), 0);
+    QCOMPARE(::mkfifo(nativePath(fixture.path(u"pipe"_s)).constData(), 0600), 0);
     if (name.startsWith(u'/') && !QFileInfo::exists(name))
         QSKIP("This system lacks the device");
     const QString path = name.startsWith(u'/') ? name : fixture.path(name);
@@ -558,32 +471,18 @@ void TestImport::realOpenDialogReadsTheTypedName()
         createFile(fixture.path(file), file.toUtf8() + '\n');
     fixture.click(IdLoadUsernames);
 
-    ModalDriver driver;
-    driver.onFileDialog = [typed](QFileDialog& chooser) {
-        auto* name = chooser.findChild<QLineEdit*>(u"fileNameEdit"_s);
-        auto* buttons = chooser.findChild<QDialogButtonBox*>(u"buttonBox"_s);
-        if (!name || !buttons) {
-            chooser.reject();
-            return;
-        }
-        name->setFocus();
-        QTest::keyClicks(name, typed);
-        for (QAbstractButton* button : buttons->buttons()) {
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        chooser.reject();
+    ModalAnswerer answerer;
+    answerer.onFileDialog = [typed](QFileDialog& chooser) {
+        ModalAnswerer::acceptFileName(chooser, typed);
     };
-    driver.onMessageBox = [](QMessageBox& box) {
+    answerer.onMessageBox = [](QMessageBox& box) {
         box.reject();
     };
 
     fixture.click(IdGenerate);
 
-    QVERIFY2(!driver.timedOut, qPrintable(driver.seen.join(u" / "_s)));
-    QVERIFY2(driver.seen == QStringList{u"QFileDialog"_s}, qPrintable(driver.seen.join(u" / "_s)));
+    QVERIFY2(!answerer.timedOut, qPrintable(answerer.seen.join(u" / "_s)));
+    QVERIFY2(answerer.seen == QStringList{u"QFileDialog"_s}, qPrintable(answerer.seen.join(u" / "_s)));
     QCOMPARE(usernamesOf(rowsOf(window)), QByteArrayList{expectedFile.toUtf8()});
     QCOMPARE(window.windowTitle(), u"Varnel: "_s + fixture.path(expectedFile));
     QCOMPARE(QDir::currentPath(), fixture.dir());

@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
@@ -9,33 +11,11 @@
 #include <QToolTip>
 #include <QtTest>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>"_ba;
-}
-
-void createFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 QByteArray writtenWith(const QByteArray& value)
 {
@@ -53,31 +33,6 @@ bool tipShownOver(QWidget* control)
     QToolTip::hideText();
     return shown;
 }
-
-// Writes to files are cut off at a few bytes for as long as it lives, as on a full disk.
-class FileSizeLimit
-{
-    Q_DISABLE_COPY_MOVE(FileSizeLimit)
-
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_ = {};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 } // namespace
 
@@ -371,7 +326,7 @@ void TestPreferences::unwritableFileIsReportedAndTheWindowStillEnds()
             QSKIP("This system has no /dev/full");
         QVERIFY(QFile::link(u"/dev/full"_s, ini));
     } else {
-        if (::geteuid() == 0)
+        if (runningAsRoot())
             QSKIP("Root writes read-only files anyway; the other rows fail for root too");
         createFile(ini, readOnlyContent);
         QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
@@ -425,7 +380,7 @@ void TestPreferences::failedWriteKeepsTheEarlierFileWhole()
 
 void TestPreferences::unreadableFileIsSilentAtStart()
 {
-    if (::geteuid() == 0)
+    if (runningAsRoot())
         QSKIP("Root reads files without read permission anyway");
     WindowFixture fixture;
     const QString ini = fixture.path(u"vrn.ini"_s);
@@ -477,7 +432,7 @@ void TestPreferences::pipeOrEndlessDeviceInPlaceOfTheFileDoesNotStopTheStart()
     WindowFixture fixture;
     const QString ini = fixture.path(u"vrn.ini"_s);
     if (kind == u"pipe"_s) {
-        QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(nativePath(ini).constData(), 0600), 0);
     } else {
         if (!QFileInfo::exists(kind))
             QSKIP("This system lacks the device");

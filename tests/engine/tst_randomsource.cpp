@@ -1,35 +1,13 @@
+#include "ScriptedRandomSource.h"
 #include "engine/Alphabets.h"
 #include "engine/RandomSource.h"
 
 #include <QtTest>
 
-#include <deque>
 #include <limits>
 #include <vector>
 
 namespace {
-
-// The values a test gives, in order, then 0 once they run out; every draw is counted.
-class ScriptedSource final : public RandomSource
-{
-public:
-    explicit ScriptedSource(const QList<quint32>& values = {}) : values_(values.cbegin(), values.cend()) { }
-
-    quint32 next32() override
-    {
-        ++drawn;
-        if (values_.empty())
-            return 0;
-        const quint32 value = values_.front();
-        values_.pop_front();
-        return value;
-    }
-
-    int drawn = 0;
-
-private:
-    std::deque<quint32> values_;
-};
 
 constexpr quint32 Top = std::numeric_limits<quint32>::max();
 constexpr int IntMax = std::numeric_limits<int>::max();
@@ -87,9 +65,9 @@ void TestRandomSource::acceptedValueGivesItsRemainder()
     QFETCH(quint32, value);
     QFETCH(int, expected);
 
-    ScriptedSource source({value, 1});
+    ScriptedRandomSource source({value, 1});
     QCOMPARE(RandomBelow(n, source), expected);
-    QCOMPARE(source.drawn, 1);
+    QCOMPARE(source.drawn, quint64(1));
 }
 
 void TestRandomSource::valueInTheTopIncompleteRunIsDrawnAgain_data()
@@ -116,9 +94,9 @@ void TestRandomSource::valueInTheTopIncompleteRunIsDrawnAgain()
 
     for (int i = 0; i < values.size() - 1; ++i)
         QVERIFY2(values.at(i) >= acceptanceLimit(n), "row scripts an acceptable value before the last");
-    ScriptedSource source(values);
+    ScriptedRandomSource source(values);
     QCOMPARE(RandomBelow(n, source), expected);
-    QCOMPARE(source.drawn, int(values.size()));
+    QCOMPARE(source.drawn, quint64(values.size()));
 }
 
 void TestRandomSource::resultStaysBelowN_data()
@@ -135,12 +113,12 @@ void TestRandomSource::resultStaysBelowN()
     const quint64 limit = acceptanceLimit(n);
     const QList<quint32> edges{
         0, quint32(n) - 1, quint32(n), 2 * quint32(n) - 1, quint32(limit - 1), quint32(limit - n)};
-    ScriptedSource scripted(edges);
+    ScriptedRandomSource scripted(edges);
     for (qsizetype i = 0; i < edges.size(); ++i) {
         const int result = RandomBelow(n, scripted);
         QVERIFY2(result >= 0 && result < n, qPrintable(QString::number(result)));
     }
-    QCOMPARE(scripted.drawn, int(edges.size()));
+    QCOMPARE(scripted.drawn, quint64(edges.size()));
 
     SystemRandomSource system;
     for (int i = 0; i < ManyDraws; ++i) {
@@ -152,10 +130,10 @@ void TestRandomSource::resultStaysBelowN()
 void TestRandomSource::oneAlwaysGivesZeroFromOneDraw()
 {
     const QList<quint32> values{0, 1, 2, 12345, Top - 1, Top};
-    ScriptedSource source(values);
+    ScriptedRandomSource source(values);
     for (qsizetype i = 0; i < values.size(); ++i)
         QCOMPARE(RandomBelow(1, source), 0);
-    QCOMPARE(source.drawn, int(values.size()));
+    QCOMPARE(source.drawn, quint64(values.size()));
 }
 
 // Equal runs by chance have a probability of 86^-49 (the passwords) and 2^-32000 (the draws).

@@ -1,15 +1,14 @@
+#include "ModalAnswerer.h"
 #include "WindowFixture.h"
 #include "list/CBigViewDlg.h"
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
-#include "prefs/WorkingDirectoryGuard.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
 
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -304,16 +303,9 @@ void TestBigView::aFortyNineCharacterPasswordIsAllThere()
 // The production path: QtDesktop runs the view's own modal loop, a timer answers it like a user.
 void TestBigView::runsAsARealModalDialog()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    WorkingDirectoryGuard guard;
-    QVERIFY(QDir::setCurrent(dir.path()));
-
+    WindowFixture fixture;
     QtDesktop desktop;
-    ScriptedRandomSource random;
-    CVarnelDlg window(desktop, random);
-    window.OnInitWindow();
-    window.show();
+    CVarnelDlg& window = fixture.openWith(desktop);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(qobject_cast<QAbstractButton*>(window.control(IdGenerate)), Qt::LeftButton);
     const CredentialPair pair = window.resultList().pairAt(0);
@@ -321,23 +313,17 @@ void TestBigView::runsAsARealModalDialog()
 
     QString seenPassword;
     QString seenUsername;
-    QTimer answer;
-    answer.setInterval(20);
-    connect(&answer, &QTimer::timeout, this, [&] {
-        auto* view = qobject_cast<CBigViewDlg*>(QApplication::activeModalWidget());
-        if (!view)
-            return;
-        answer.stop();
-        seenPassword = viewEdit(*view, IdBigPassword)->text();
-        seenUsername = viewEdit(*view, IdBigUsername)->text();
-        QTest::keyClicks(viewEdit(*view, IdBigPassword), QStringLiteral("more"));
-        QTest::keyClick(view, Qt::Key_Return);
-    });
-    answer.start();
+    ModalAnswerer answerer;
+    answerer.onDialog = [&](QDialog& view) {
+        seenPassword = viewEdit(view, IdBigPassword)->text();
+        seenUsername = viewEdit(view, IdBigUsername)->text();
+        QTest::keyClicks(viewEdit(view, IdBigPassword), QStringLiteral("more"));
+        QTest::keyClick(&view, Qt::Key_Return);
+    };
 
     QTest::mouseClick(qobject_cast<QAbstractButton*>(window.control(IdBig)), Qt::LeftButton);
 
-    QVERIFY(!answer.isActive());
+    QCOMPARE(answerer.seen, QStringList(QStringLiteral("CBigViewDlg")));
     QCOMPARE(seenPassword, shown(pair.password));
     QCOMPARE(seenUsername, shown(pair.username));
     QVERIFY(!QApplication::activeModalWidget());

@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+#include "TestFiles.h"
 #include "prefs/SafeFileWriter.h"
 
 #include <QDir>
@@ -6,10 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,42 +19,12 @@ namespace {
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 constexpr QFileDevice::Permissions ReadableByAll = OwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
 mode_t modeOf(const QString& path)
 {
     struct stat status = {};
-    if (::stat(native(path).constData(), &status) != 0)
+    if (::stat(nativePath(path).constData(), &status) != 0)
         return mode_t(-1);
     return status.st_mode;
-}
-
-void createFile(const QString& path, const QByteArray& bytes, mode_t mode)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-    file.close();
-    QCOMPARE(::chmod(native(path).constData(), mode), 0);
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-bool runningAsRoot()
-{
-    return ::geteuid() == 0;
 }
 
 } // namespace
@@ -240,7 +209,7 @@ void TestSafeFileWriter::refusedTargetsLeaveEverythingAsItWas()
     QVERIFY(root.mkdir(u"folder"_s));
     QVERIFY(root.mkdir(u"readonly"_s));
     createFile(dir.filePath(u"folder/locked.txt"_s), "old\n"_ba, 0444);
-    QCOMPARE(::chmod(native(dir.filePath(u"readonly"_s)).constData(), 0555), 0);
+    QCOMPARE(::chmod(nativePath(dir.filePath(u"readonly"_s)).constData(), 0555), 0);
     const QStringList before = entriesOf(dir.filePath(u"folder"_s)) + entriesOf(dir.filePath(u"readonly"_s));
 
     SafeFileWriter writer(dir.filePath(target), OwnerOnly);
@@ -254,7 +223,7 @@ void TestSafeFileWriter::refusedTargetsLeaveEverythingAsItWas()
     QCOMPARE(contentOf(dir.filePath(u"folder/locked.txt"_s)), "old\n"_ba);
     QCOMPARE(entriesOf(dir.filePath(u"folder"_s)) + entriesOf(dir.filePath(u"readonly"_s)), before);
     QCOMPARE(entriesOf(dir.path()), (QStringList{u"folder"_s, u"readonly"_s}));
-    QCOMPARE(::chmod(native(dir.filePath(u"readonly"_s)).constData(), 0755), 0);
+    QCOMPARE(::chmod(nativePath(dir.filePath(u"readonly"_s)).constData(), 0755), 0);
 }
 
 void TestSafeFileWriter::fullDeviceIsReportedAndStaysADevice()
@@ -284,25 +253,18 @@ void TestSafeFileWriter::failureInMidFileKeepsOldFile()
     const QByteArray old = "old,content\n"_ba;
     createFile(path, old, 0640);
 
-    // A file size limit makes the disk "full" part way through, for root too.
-    rlimit saved{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 10'000;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-
     bool committed = true;
     QString reason;
     {
+        // A file size limit makes the disk "full" part way through, for root too.
+        const FileSizeLimit limit(10'000);
+        QVERIFY(limit.inForce());
         SafeFileWriter writer(path, OwnerOnly);
         for (int i = 0; i < 1000; ++i)
             writer.write("0123456789012345678901234567890123456789\n");
         committed = writer.commit();
         reason = writer.errorString();
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
 
     QVERIFY(!committed);
     QCOMPARE(reason, u"File too large"_s);
@@ -316,8 +278,8 @@ void TestSafeFileWriter::fifoIsWrittenInPlace()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"pipe"_s);
-    QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
-    const int reader = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK);
+    QCOMPARE(::mkfifo(nativePath(path).constData(), 0600), 0);
+    const int reader = ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK);
     QVERIFY(reader >= 0);
 
     SafeFileWriter writer(path, OwnerOnly);
@@ -336,7 +298,7 @@ void TestSafeFileWriter::fifoWithoutReaderFailsAtOnce()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"pipe"_s);
-    QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
+    QCOMPARE(::mkfifo(nativePath(path).constData(), 0600), 0);
 
     SafeFileWriter writer(path, OwnerOnly);
     QVERIFY(!writer.open());
@@ -349,8 +311,8 @@ void TestSafeFileWriter::fifoWhoseReaderLeftFailsWithoutSignal()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"pipe"_s);
-    QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
-    const int reader = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK);
+    QCOMPARE(::mkfifo(nativePath(path).constData(), 0600), 0);
+    const int reader = ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK);
     QVERIFY(reader >= 0);
 
     SafeFileWriter writer(path, OwnerOnly);

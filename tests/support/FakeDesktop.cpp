@@ -48,14 +48,3 @@ void FakeDesktop::exitProcess(int status)
 {
     exits.append(status);
 }
-
-quint32 ScriptedRandomSource::next32()
-{
-    ++drawn;
-    if (!values.empty()) {
-        const quint32 value = values.front();
-        values.pop_front();
-        return value;
-    }
-    return counter_++;
-}

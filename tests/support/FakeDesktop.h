@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/Desktop.h"
-#include "engine/RandomSource.h"
 
 #include <QList>
 
@@ -48,17 +47,4 @@ public:
     QList<int> exits;
     // Called while a message box would be open (for looking at the window behind it).
     std::function<void(const Message&)> onMessage;
-};
-
-// Random values given by the test, then 0, 1, 2, ... once they run out.
-class ScriptedRandomSource final : public RandomSource
-{
-public:
-    quint32 next32() override;
-
-    std::deque<quint32> values;
-    quint64 drawn = 0;
-
-private:
-    quint32 counter_ = 0;
 };

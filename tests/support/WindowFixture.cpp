@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "list/ResultList.h"
 #include "list/ResultListView.h"
 
 #include <QAbstractButton>
@@ -97,4 +98,10 @@ QString WindowFixture::shownCell(int row, int column) const
 {
     const QAbstractItemModel* model = window_->listView()->model();
     return model->data(model->index(row, column), Qt::DisplayRole).toString();
+}
+
+QList<CredentialPair> rowsOf(const CVarnelDlg& window)
+{
+    const auto& rows = window.resultList().rows();
+    return QList<CredentialPair>(rows.begin(), rows.end());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "FakeDesktop.h"
+#include "ScriptedRandomSource.h"
 #include "app/CVarnelDlg.h"
+#include "list/CredentialPair.h"
 
 #include <QDir>
 #include <QLineEdit>
+#include <QList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -49,3 +52,6 @@ private:
     RandomSource* random_;
     std::unique_ptr<CVarnelDlg> window_;
 };
+
+// The pairs of the result list, top row first, as one list that a test compares whole.
+QList<CredentialPair> rowsOf(const CVarnelDlg& window);
