@@ -6,16 +6,10 @@
 #include "resources/Strings.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 void CVarnelDlg::LoadPreferences()
 {
-    const QString path(PreferencesFileName);
-    // Only a plain file is read: a pipe in its place would block the start, and a device such as
-    // /dev/zero would never end.
-    if (!QFileInfo(path).isFile())
-        return;
-    options_.tooltipsPreference = loadTooltipsPreference(path, options_.tooltipsPreference);
+    options_.tooltipsPreference = loadTooltipsPreference(QString(PreferencesFileName), options_.tooltipsPreference);
 }
 
 void CVarnelDlg::ApplyTooltipsPreference()

@@ -4,6 +4,7 @@
 #include "prefs/SafeFileWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -50,8 +51,10 @@ QByteArray readTooltipsPreference(QIODevice& device, const QByteArray& current)
 
 QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current)
 {
+    // Only a plain file is read: a pipe in its place would block the start, and a device such as
+    // /dev/zero would never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return current;
     return readTooltipsPreference(file, current);
 }

@@ -20,7 +20,8 @@ void applyPreferencesLine(QByteArrayView line, QByteArray& preference);
 // The preference after every line of the device, the last TOOLTIPS line winning; current when no line
 // sets it or when the device fails to read.
 QByteArray readTooltipsPreference(QIODevice& device, const QByteArray& current);
-// As above for a file; a missing or unreadable file leaves the preference as it was.
+// As above for a file; a missing or unreadable file, or one that is no regular file, leaves the
+// preference as it was.
 QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current);
 
 QByteArray preferencesFileContent(const QByteArray& tooltipsPreference);
