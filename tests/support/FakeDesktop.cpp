@@ -26,9 +26,12 @@ std::optional<QString> FakeDesktop::chooseFile(QWidget*, const FileChooserSetup&
         whileChoosing(setup);
     if (fileAnswers.empty())
         return std::nullopt;
-    std::optional<QString> answer = fileAnswers.front();
+    const bool confirmed = fileAnswers.front().has_value();
+    const QString path = fileAnswers.front().value_or(QString());
     fileAnswers.pop_front();
-    return answer;
+    if (!confirmed)
+        return std::nullopt;
+    return path;
 }
 
 int FakeDesktop::runModal(QDialog& dialog)
