@@ -22,10 +22,10 @@ public:
     // Column 0 gets the wider of its heading and its widest text; column 1, the last, the wider of its
     // widest text and the room left in the list.
     void fit();
-    // The width a cell needs for this text, margins included.
-    int cellWidth(QByteArrayView text) const;
 
 private:
+    // The width a cell needs for this text, margins included.
+    int cellWidth(QByteArrayView text) const;
     void measureRows(int first, int last);
     void remeasureIfStale();
     void rebuildAdvances();

@@ -52,11 +52,6 @@ int ResultListView::selectionMark() const
     return mark_.isValid() ? mark_.row() : -1;
 }
 
-void ResultListView::setSelectionMark(int row)
-{
-    mark_ = model() ? QPersistentModelIndex(model()->index(row, 0)) : QPersistentModelIndex();
-}
-
 void ResultListView::mousePressEvent(QMouseEvent* event)
 {
     leftPressed_ = event->button() == Qt::LeftButton;

@@ -16,7 +16,6 @@ public:
 
     void setModel(QAbstractItemModel* model) override;
     int selectionMark() const;
-    void setSelectionMark(int row);
 
 signals:
     void clickedInList();
