@@ -115,6 +115,8 @@ private slots:
     void quitEndsTheProcessWithStatusZero();
     void minimisedIconIsCentredTruncatingTowardZero_data();
     void minimisedIconIsCentredTruncatingTowardZero();
+    void iconFilesForTheDesktopEntryAreTheWindowIcon_data();
+    void iconFilesForTheDesktopEntryAreTheWindowIcon();
     void aboutBoxShowsItsTexts();
     void aboutBoxCloses_data();
     void aboutBoxCloses();
@@ -460,6 +462,25 @@ void TestStartup::minimisedIconIsCentredTruncatingTowardZero()
     QFETCH(QSize, client);
     QFETCH(QPoint, position);
     QCOMPARE(minimizedIconPosition(client, QSize(32, 32)), position);
+}
+
+void TestStartup::iconFilesForTheDesktopEntryAreTheWindowIcon_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("16 by 16") << 16;
+    QTest::newRow("32 by 32") << 32;
+}
+
+void TestStartup::iconFilesForTheDesktopEntryAreTheWindowIcon()
+{
+    QFETCH(int, size);
+    const QString path = u"%1/%2x%2/apps/varnel.png"_s.arg(QString::fromUtf8(VARNEL_ICON_DIR)).arg(size);
+    QImage file(path);
+    QVERIFY2(!file.isNull(), qPrintable(path));
+    QCOMPARE(file.size(), QSize(size, size));
+    QCOMPARE(file.convertToFormat(QImage::Format_ARGB32), appIconImage(size));
+    QCOMPARE(qAlpha(file.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(file.pixel(size / 2, size - 3)), 255);
 }
 
 void TestStartup::aboutBoxShowsItsTexts()
