@@ -65,8 +65,8 @@ QImage appIconImage(int size)
 QIcon appIcon()
 {
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(appIconImage(32)));
-    icon.addPixmap(QPixmap::fromImage(appIconImage(16)));
+    for (const int size : appIconSizes)
+        icon.addPixmap(QPixmap::fromImage(appIconImage(size)));
     return icon;
 }
 

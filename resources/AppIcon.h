@@ -6,6 +6,7 @@
 #include <QSize>
 
 // The application icon (icon 128): a padlock in the sixteen standard colours, at 32x32 and 16x16.
+inline constexpr int appIconSizes[] = {32, 16};
 QImage appIconImage(int size);
 QIcon appIcon();
 

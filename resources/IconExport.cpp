@@ -1,5 +1,5 @@
 // Writes the application icon as PNG files in the icon theme's layout, so that the desktop entry
-// and the launcher show the same padlock as the window: <dir>/16x16/apps/varnel.png and 32x32.
+// and the launcher show the same padlock as the window: <dir>/32x32/apps/varnel.png and 16x16.
 #include "resources/AppIcon.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
-    for (const int size : {16, 32}) {
+    for (const int size : appIconSizes) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
         const QString path = folder + QStringLiteral("/varnel.png");
         if (!QDir().mkpath(folder) || !appIconImage(size).save(path, "PNG")) {
