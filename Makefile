@@ -23,8 +23,13 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
+# The benchmarks get a home of their own, as the tests do, so that they leave the real one untouched.
+BENCH_HOME = $(abspath $(BUILD_DIR))/bench-home
+BENCH_ENV = QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 HOME=$(BENCH_HOME)/home XDG_CONFIG_HOME=$(BENCH_HOME)/config \
+	XDG_CACHE_HOME=$(BENCH_HOME)/cache XDG_DATA_HOME=$(BENCH_HOME)/data XDG_RUNTIME_DIR=$(BENCH_HOME)/runtime
 bench: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/varnel_bench
+	@cmake -DROOT=$(BENCH_HOME) -P scripts/isolated-home.cmake
+	@env $(BENCH_ENV) $(BUILD_DIR)/bench/varnel_bench
 
 # Tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test:
