@@ -6,6 +6,7 @@
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
 #include "prefs/WorkingDirectoryGuard.h"
+#include "resources/Accessibility.h"
 #include "resources/AppIcon.h"
 #include "resources/DialogBuilder.h"
 #include "resources/Menu.h"
@@ -59,6 +60,7 @@ void CVarnelDlg::buildWindow()
             return listView_;
         });
     controls_ = built.byId;
+    describeControls(built, true);
     fitter_ = new ColumnFitter(*list_, *listView_);
 
     for (QWidget* widget : built.inCreationOrder) {
