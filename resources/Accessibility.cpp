@@ -16,8 +16,12 @@ struct ControlName
 
 // Controls whose name is not a caption of their own.
 constexpr ControlName ControlNames[] = {
-    {IdResultList, "Generated pairs"},      {IdPairCount, "Number to Generate"}, {IdCharacterCount, "Number of Characters"},
-    {IdPassword, "Password"},               {IdUsername, "Username"},            {IdBigUsername, "Username"},
+    {IdResultList, "Generated pairs"},
+    {IdPairCount, "Number to Generate"},
+    {IdCharacterCount, "Number of Characters"},
+    {IdPassword, "Password"},
+    {IdUsername, "Username"},
+    {IdBigUsername, "Username"},
     {IdBigPassword, "Password"},
 };
 
@@ -26,7 +30,7 @@ constexpr ControlName ControlNames[] = {
 class ChoiceButtonInterface final : public QAccessibleWidget
 {
 public:
-    explicit ChoiceButtonInterface(QAbstractButton* button) : QAccessibleWidget(button, QAccessible::RadioButton) {}
+    explicit ChoiceButtonInterface(QAbstractButton* button) : QAccessibleWidget(button, QAccessible::RadioButton) { }
 
     QAccessible::State state() const override
     {

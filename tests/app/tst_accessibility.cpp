@@ -55,8 +55,8 @@ void TestAccessibility::everyControlInTabOrder_data()
     main("Alphabetic is an unchosen radio button", 5, IdAlphabetic, radio, u"Alphabetic"_s, Checked::No);
     main("Generate is a button", 6, IdGenerate, button, u"Generate"_s, Checked::NotCheckable);
     main("Save is a button", 7, IdSave, button, u"Save"_s, Checked::NotCheckable);
-    main("Random Username is the chosen radio button of its group", 8, IdRandomUsername, radio,
-         u"Random Username"_s, Checked::Yes);
+    main("Random Username is the chosen radio button of its group", 8, IdRandomUsername, radio, u"Random Username"_s,
+         Checked::Yes);
     main("Load Usernames is an unchosen radio button", 9, IdLoadUsernames, radio, u"Load Usernames"_s, Checked::No);
     main("Numbered Usernames is an unchosen radio button", 10, IdNumberedUsernames, radio, u"Numbered Usernames"_s,
          Checked::No);
@@ -67,8 +67,7 @@ void TestAccessibility::everyControlInTabOrder_data()
     main("No Username is an unchosen radio button", 14, IdNoUsername, radio, u"No Username"_s, Checked::No);
     main("the password edit is named Password", 15, IdPassword, edit, u"Password"_s, Checked::NotCheckable);
     main("the username edit is named Username", 16, IdUsername, edit, u"Username"_s, Checked::NotCheckable);
-    main("Upper Case is the chosen radio button of its group", 17, IdUpperCase, radio, u"Upper Case"_s,
-         Checked::Yes);
+    main("Upper Case is the chosen radio button of its group", 17, IdUpperCase, radio, u"Upper Case"_s, Checked::Yes);
     main("Lower Case is an unchosen radio button", 18, IdLowerCase, radio, u"Lower Case"_s, Checked::No);
     main("Mixed Case is an unchosen radio button", 19, IdMixedCase, radio, u"Mixed Case"_s, Checked::No);
     main("Clear is a button", 20, IdClear, button, u"Clear"_s, Checked::NotCheckable);
