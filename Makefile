@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench format format-check fuzz asan-test clean
+.PHONY: all deps configure build run test package bench format format-check fuzz asan-test clean
 
 all: build
 
@@ -22,6 +22,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# A Debian package of the build: $(BUILD_DIR)/varnel_<version>_<arch>.deb.
+package: build
+	@cd $(BUILD_DIR) && cpack
 
 # The benchmarks get a home of their own, as the tests do, so that they leave the real one untouched.
 BENCH_HOME = $(abspath $(BUILD_DIR))/bench-home

@@ -23,7 +23,7 @@ CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(ApplicationName));
     setApplicationVersion(QStringLiteral("1.01"));
-    setDesktopFileName(QStringLiteral("varnel"));
+    setDesktopFileName(QStringLiteral("org.example.varnel"));
     setWindowIcon(appIcon());
 }
 

@@ -2,10 +2,12 @@
 
 #include "app/CAboutDlg.h"
 #include "app/Desktop.h"
+#include "app/PasswordClipboard.h"
 #include "list/ColumnFitter.h"
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
 #include "prefs/WorkingDirectoryGuard.h"
+#include "resources/Accessibility.h"
 #include "resources/AppIcon.h"
 #include "resources/DialogBuilder.h"
 #include "resources/Menu.h"
@@ -30,6 +32,7 @@ CVarnelDlg::CVarnelDlg(Desktop& desktop, RandomSource& random, QWidget* parent)
     , desktop_(desktop)
     , random_(random)
     , list_(new ResultList(this))
+    , clipboard_(new PasswordClipboard(this))
     , windowIcon_(appIcon())
 {
     setWindowTitle(QString::fromLatin1(mainWindowLayout().caption));
@@ -59,6 +62,7 @@ void CVarnelDlg::buildWindow()
             return listView_;
         });
     controls_ = built.byId;
+    describeControls(built, true);
     fitter_ = new ColumnFitter(*list_, *listView_);
 
     for (QWidget* widget : built.inCreationOrder) {
@@ -70,6 +74,9 @@ void CVarnelDlg::buildWindow()
     }
     listView_->viewport()->installEventFilter(this);
     connect(listView_, &ResultListView::clickedInList, this, &CVarnelDlg::LoadSelectedRow);
+    connect(listView_, &ResultListView::copyRequested, this, &CVarnelDlg::CopySelectedRows);
+    clipboard_->watch(qobject_cast<QLineEdit*>(control(IdPassword)));
+    clipboard_->watch(qobject_cast<QLineEdit*>(control(IdUsername)));
 
     menuBar_->setGeometry(0, 0, client->width(), menuHeight);
     setFixedSize(client->width(), menuHeight + client->height());
@@ -146,6 +153,11 @@ ResultList& CVarnelDlg::resultList() const
 ResultListView* CVarnelDlg::listView() const
 {
     return listView_;
+}
+
+PasswordClipboard& CVarnelDlg::passwordClipboard() const
+{
+    return *clipboard_;
 }
 
 const GeneratorOptions& CVarnelDlg::options() const
@@ -343,11 +355,13 @@ void CVarnelDlg::OnCancel()
 void CVarnelDlg::OnQuit()
 {
     // Quit leaves at once: the window is never destroyed, so the preferences are not written.
+    clipboard_->clearIfUnchanged();
     desktop_.exitProcess(0);
 }
 
 void CVarnelDlg::done(int result)
 {
+    clipboard_->clearIfUnchanged();
     QDialog::done(result);
     OnWindowDestroyed();
 }

@@ -10,6 +10,7 @@
 
 class ColumnFitter;
 class Desktop;
+class PasswordClipboard;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
@@ -71,8 +72,10 @@ public:
     void SaveList();
     void ReverseRows();
     void ShowLargePrint();
+    void CopySelectedRows();
     ResultList& resultList() const;
     ResultListView* listView() const;
+    PasswordClipboard& passwordClipboard() const;
 
     // Preferences, tooltips and help.
     void LoadPreferences();
@@ -128,6 +131,7 @@ private:
     ResultList* list_ = nullptr;
     ResultListView* listView_ = nullptr;
     ColumnFitter* fitter_ = nullptr;
+    PasswordClipboard* clipboard_ = nullptr;
     QIcon windowIcon_;
     QMenuBar* menuBar_ = nullptr;
     QMenu* windowMenu_ = nullptr;

@@ -1,5 +1,6 @@
 #include "list/CBigViewDlg.h"
 
+#include "resources/Accessibility.h"
 #include "resources/DialogBuilder.h"
 
 #include <QFontDatabase>
@@ -26,6 +27,7 @@ CBigViewDlg::CBigViewDlg(QWidget* parent)
     setFont(dialogFont(layout.pointSize));
     const DialogUnits units = DialogUnits::forFont(font());
     const BuiltControls built = buildControls(this, layout, units);
+    describeControls(built, false);
 
     // Passwords are read off this screen, so l, 1, I, O and 0 must not look alike.
     QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -2,10 +2,16 @@
 #include "app/CVarnelDlg.h"
 
 #include "app/Desktop.h"
+#include "app/PasswordClipboard.h"
 #include "list/ColumnFitter.h"
+#include "list/ExportFormat.h"
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
 #include "resources/Strings.h"
+
+#include <QItemSelectionModel>
+
+#include <algorithm>
 
 void CVarnelDlg::SetUpColumns()
 {
@@ -66,4 +72,20 @@ void CVarnelDlg::ClearList()
     if (desktop_.askYesNo(this, QString::fromLatin1(ClearQuestionText), QString::fromLatin1(ApplicationName)))
         list_->clear();
     WriteControls();
+}
+
+// Copy in the list: every selected row, top to bottom, as the records of a one-per-line export.
+void CVarnelDlg::CopySelectedRows()
+{
+    QModelIndexList rows = listView_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    QByteArray records;
+    for (const QModelIndex& row : rows) {
+        const CredentialPair pair = list_->pairAt(row.row());
+        appendExportRecord(records, pair.password, pair.username, SaveLayout::OnePerLine, false);
+    }
+    records.chop(1);
+    clipboard_->copy(QString::fromUtf8(records));
 }

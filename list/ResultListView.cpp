@@ -73,6 +73,11 @@ void ResultListView::mouseReleaseEvent(QMouseEvent* event)
 
 void ResultListView::keyPressEvent(QKeyEvent* event)
 {
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyRequested();
+        event->accept();
+        return;
+    }
     QScopedValueRollback<bool> choosing(userIsChoosing_, true);
     QTreeView::keyPressEvent(event);
 }

@@ -5,7 +5,7 @@
 
 // The result list's view: whole rows, several may be selected, no sorting, no editing. Its selection
 // mark is the row the user last chose with the mouse or the keyboard; a click anywhere in the list
-// (a row or the empty space below them) is reported as clickedInList.
+// (a row or the empty space below them) is reported as clickedInList, and the Copy key as copyRequested.
 class ResultListView final : public QTreeView
 {
     Q_OBJECT
@@ -19,6 +19,7 @@ public:
 
 signals:
     void clickedInList();
+    void copyRequested();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

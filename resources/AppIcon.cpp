@@ -1,5 +1,6 @@
 #include "resources/AppIcon.h"
 
+#include <QDirIterator>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -67,6 +68,10 @@ QIcon appIcon()
     QIcon icon;
     for (const int size : appIconSizes)
         icon.addPixmap(QPixmap::fromImage(appIconImage(size)));
+    QDirIterator rendered(QStringLiteral(":/icons/hicolor"), {QStringLiteral("varnel.png")}, QDir::Files,
+                          QDirIterator::Subdirectories);
+    while (rendered.hasNext())
+        icon.addFile(rendered.next());
     return icon;
 }
 

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
     fonts-dejavu-core
     clang-format
+    dpkg-dev desktop-file-utils appstream lintian
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)

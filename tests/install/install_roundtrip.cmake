@@ -1,8 +1,10 @@
 # Installs the build into a staging folder, checks what landed there, then runs the uninstall script
 # and checks that everything is gone again. Uses a manifest of its own, so the build's
 # install_manifest.txt (which the uninstall target reads) is never touched.
-#   cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DUNINSTALL_SCRIPT=<script> -P install_roundtrip.cmake
+#   cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DUNINSTALL_SCRIPT=<script> -DWITH_CLI=<bool>
+#         -P install_roundtrip.cmake
 cmake_minimum_required(VERSION 3.22)
+include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
 
 set(prefix /usr/local)
 set(manifest ${BUILD_DIR}/install_manifest_Unspecified.txt)
@@ -17,12 +19,7 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "install failed: ${status}")
 endif()
 
-set(expected
-    bin/varnel
-    share/applications/varnel.desktop
-    share/icons/hicolor/16x16/apps/varnel.png
-    share/icons/hicolor/32x32/apps/varnel.png)
-foreach(path IN LISTS expected)
+foreach(path IN LISTS installed_files)
     if(NOT EXISTS ${STAGE}${prefix}/${path})
         message(FATAL_ERROR "not installed: ${path}")
     endif()
@@ -33,16 +30,16 @@ if(NOT status EQUAL 0)
 endif()
 
 # The desktop entry names the program and the icon that were installed beside it.
-file(STRINGS ${STAGE}${prefix}/share/applications/varnel.desktop entry)
+file(STRINGS ${STAGE}${prefix}/share/applications/org.example.varnel.desktop entry)
 foreach(line "[Desktop Entry]" "Type=Application" "Name=Varnel" "Exec=varnel" "Icon=varnel")
     if(NOT line IN_LIST entry)
-        message(FATAL_ERROR "varnel.desktop lacks the line ${line}")
+        message(FATAL_ERROR "the desktop entry lacks the line ${line}")
     endif()
 endforeach()
 
 file(STRINGS ${manifest} installed)
 list(LENGTH installed count)
-list(LENGTH expected wanted)
+list(LENGTH installed_files wanted)
 if(NOT count EQUAL wanted)
     message(FATAL_ERROR "the manifest lists ${count} files, ${wanted} expected: ${installed}")
 endif()
@@ -54,7 +51,7 @@ execute_process(
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "uninstall failed: ${status}")
 endif()
-foreach(path IN LISTS expected)
+foreach(path IN LISTS installed_files)
     if(EXISTS ${STAGE}${prefix}/${path})
         message(FATAL_ERROR "left behind by uninstall: ${path}")
     endif()
