@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench format format-check fuzz asan-test clean
+.PHONY: all deps configure build run test test-other-fonts test-as-user bench format format-check fuzz asan-test clean
 
 all: build
 
@@ -22,6 +22,18 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# The window tests once more with the default faces hidden, so that the second faces serve.
+OTHER_FONTS := $(CURDIR)/tests/fonts/without-default-faces.conf
+test-other-fonts: build
+	@export FONTCONFIG_FILE=$(OTHER_FONTS); \
+	if fc-list | grep -qi dejavu; then echo "The default faces are not hidden" >&2; exit 1; fi; \
+	echo "Fonts: $$(fc-match -f '%{family[0]}' sans-serif) and $$(fc-match -f '%{family[0]}' monospace)"; \
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest -L window --output-on-failure
+
+# Every test executable once more as an unprivileged user; run as root.
+test-as-user: build
+	@bash scripts/test-as-user.sh $(BUILD_DIR)
 
 bench: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/varnel_bench

@@ -474,7 +474,9 @@ void TestStartup::iconFilesForTheDesktopEntryAreTheWindowIcon_data()
 void TestStartup::iconFilesForTheDesktopEntryAreTheWindowIcon()
 {
     QFETCH(int, size);
-    const QString path = u"%1/%2x%2/apps/varnel.png"_s.arg(QString::fromUtf8(VARNEL_ICON_DIR)).arg(size);
+    const QString iconDir =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(VARNEL_ICON_DIR_FROM_TEST));
+    const QString path = u"%1/%2x%2/apps/varnel.png"_s.arg(iconDir).arg(size);
     QImage file(path);
     QVERIFY2(!file.isNull(), qPrintable(path));
     QCOMPARE(file.size(), QSize(size, size));
