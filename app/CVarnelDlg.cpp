@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,9 +24,11 @@
 #include <QShortcut>
 #include <QStyle>
 
+// An ordinary top-level window, so that it has its own button on the task bar; its nested windows are
+// dialogs that belong to it.
 CVarnelDlg::CVarnelDlg(Desktop& desktop, RandomSource& random, QWidget* parent)
     : QDialog(parent,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                   | Qt::MSWindowsFixedSizeDialogHint)
     , desktop_(desktop)
     , random_(random)
@@ -315,6 +318,19 @@ void CVarnelDlg::OnHelpAbout()
 QIcon CVarnelDlg::OnDragIconRequest() const
 {
     return windowIcon_;
+}
+
+// QDialog::exec() would make the window modal to the whole application, and the desktop would show it
+// as a dialog; the program only needs to wait here until the window ends.
+int CVarnelDlg::exec()
+{
+    setResult(0);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec();
+    return result();
 }
 
 void CVarnelDlg::accept()
