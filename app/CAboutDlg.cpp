@@ -14,11 +14,10 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     setWindowTitle(QString::fromLatin1(layout.caption));
     setWindowIcon(appIcon());
     setFont(dialogFont(layout.pointSize));
-    const DialogUnits units = DialogUnits::forFont(font());
-    const BuiltControls built = buildControls(this, layout, units);
+    const BuiltControls built = buildControls(this, layout, DialogUnits::forFont(font()));
     if (auto* ok = qobject_cast<QPushButton*>(built.byId.value(IdOk))) {
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
         ok->setFocus();
     }
-    setFixedSize(units.toPixelsX(layout.width), units.toPixelsY(layout.height));
+    setFixedSize(built.units.toPixelsX(layout.width), built.units.toPixelsY(layout.height));
 }

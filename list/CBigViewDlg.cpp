@@ -61,8 +61,7 @@ CBigViewDlg::CBigViewDlg(QWidget* parent)
     const DialogLayout& layout = bigViewLayout();
     setWindowTitle(QString::fromLatin1(layout.caption));
     setFont(dialogFont(layout.pointSize));
-    const DialogUnits units = DialogUnits::forFont(font());
-    const BuiltControls built = buildControls(this, layout, units);
+    const BuiltControls built = buildControls(this, layout, DialogUnits::forFont(font()));
 
     // Passwords are read off this screen, so l, 1, I, O and 0 must not look alike.
     const QFont monospace = evenLookAlikeFace(monospaceCandidates(layout.pointSize));
@@ -74,7 +73,7 @@ CBigViewDlg::CBigViewDlg(QWidget* parent)
     auto* ok = qobject_cast<QPushButton*>(built.byId.value(IdOk));
     connect(ok, &QPushButton::clicked, this, &CBigViewDlg::accept);
     ok->setFocus();
-    setFixedSize(units.toPixelsX(layout.width), units.toPixelsY(layout.height));
+    setFixedSize(built.units.toPixelsX(layout.width), built.units.toPixelsY(layout.height));
 }
 
 void CBigViewDlg::showEvent(QShowEvent* event)
