@@ -46,7 +46,8 @@ QRect captionRoom(const QAbstractButton* button)
         element = QStyle::SE_RadioButtonContents;
     else if (qobject_cast<const QCheckBox*>(button))
         element = QStyle::SE_CheckBoxContents;
-    else if (const auto* push = qobject_cast<const QPushButton*>(button); push && (push->autoDefault() || push->isDefault()))
+    else if (const auto* push = qobject_cast<const QPushButton*>(button);
+             push && (push->autoDefault() || push->isDefault()))
         option.features |= QStyleOptionButton::AutoDefaultButton;
     return button->style()->subElementRect(element, &option, button);
 }
