@@ -14,7 +14,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     setWindowTitle(QString::fromLatin1(layout.caption));
     setWindowIcon(appIcon());
     setFont(dialogFont(layout.pointSize));
-    const BuiltControls built = buildControls(this, layout, DialogUnits::forFont(font()));
+    const DialogUnits units = DialogUnits::forFont(font());
+    const BuiltControls built = buildControls(this, layout, units);
     if (auto* ok = qobject_cast<QPushButton*>(built.byId.value(IdOk))) {
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
         ok->setFocus();

@@ -45,22 +45,23 @@ void CVarnelDlg::buildWindow()
 {
     const DialogLayout& layout = mainWindowLayout();
     setFont(dialogFont(layout.pointSize));
+    const DialogUnits units = DialogUnits::forFont(font());
 
     buildMenuBar();
+    const int menuHeight = menuBar_->sizeHint().height();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
 
-    const BuiltControls built = buildControls(client, layout, DialogUnits::forFont(font()),
-                                              [this](const ControlLayout& control, QWidget* parent) -> QWidget* {
-                                                  if (control.kind != ControlKind::ListView)
-                                                      return nullptr;
-                                                  listView_ = new ResultListView(parent);
-                                                  listView_->setModel(list_);
-                                                  return listView_;
-                                              });
+    const BuiltControls built =
+        buildControls(client, layout, units, [this](const ControlLayout& control, QWidget* parent) -> QWidget* {
+            if (control.kind != ControlKind::ListView)
+                return nullptr;
+            listView_ = new ResultListView(parent);
+            listView_->setModel(list_);
+            return listView_;
+        });
     controls_ = built.byId;
     fitter_ = new ColumnFitter(*list_, *listView_);
-    const int menuHeight = menuBar_->sizeHint().height();
     client->setGeometry(0, menuHeight, built.units.toPixelsX(layout.width), built.units.toPixelsY(layout.height));
 
     for (QWidget* widget : built.inCreationOrder) {

@@ -9,6 +9,7 @@
 #include <QShowEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const QString LookAlikes = QStringLiteral("l1IO0W");
@@ -61,7 +62,8 @@ CBigViewDlg::CBigViewDlg(QWidget* parent)
     const DialogLayout& layout = bigViewLayout();
     setWindowTitle(QString::fromLatin1(layout.caption));
     setFont(dialogFont(layout.pointSize));
-    const BuiltControls built = buildControls(this, layout, DialogUnits::forFont(font()));
+    const DialogUnits units = DialogUnits::forFont(font());
+    const BuiltControls built = buildControls(this, layout, units);
 
     // Passwords are read off this screen, so l, 1, I, O and 0 must not look alike.
     const QFont monospace = evenLookAlikeFace(monospaceCandidates(layout.pointSize));
