@@ -4,7 +4,8 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test package bench format format-check fuzz asan-test clean
+.PHONY: all deps configure build run test test-other-fonts test-as-user package bench format format-check fuzz \
+	asan-test clean
 
 all: build
 
@@ -22,6 +23,18 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# The window tests once more with the default faces hidden, so that the second faces serve.
+OTHER_FONTS := $(CURDIR)/tests/fonts/without-default-faces.conf
+test-other-fonts: build
+	@export FONTCONFIG_FILE=$(OTHER_FONTS); \
+	if fc-list | grep -qi dejavu; then echo "The default faces are not hidden" >&2; exit 1; fi; \
+	echo "Fonts: $$(fc-match -f '%{family[0]}' sans-serif) and $$(fc-match -f '%{family[0]}' monospace)"; \
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest -L window --output-on-failure
+
+# Every test executable once more as an unprivileged user; run as root.
+test-as-user: build
+	@bash scripts/test-as-user.sh $(BUILD_DIR)
 
 # A Debian package of the build: $(BUILD_DIR)/varnel_<version>_<arch>.deb.
 package: build

@@ -20,5 +20,5 @@ CAboutDlg::CAboutDlg(QWidget* parent)
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
         ok->setFocus();
     }
-    setFixedSize(units.toPixelsX(layout.width), units.toPixelsY(layout.height));
+    setFixedSize(built.units.toPixelsX(layout.width), built.units.toPixelsY(layout.height));
 }

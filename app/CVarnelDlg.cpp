@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,9 +26,11 @@
 #include <QShortcut>
 #include <QStyle>
 
+// An ordinary top-level window, so that it has its own button on the task bar; its nested windows are
+// dialogs that belong to it.
 CVarnelDlg::CVarnelDlg(Desktop& desktop, RandomSource& random, QWidget* parent)
     : QDialog(parent,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                   | Qt::MSWindowsFixedSizeDialogHint)
     , desktop_(desktop)
     , random_(random)
@@ -51,7 +54,6 @@ void CVarnelDlg::buildWindow()
     const int menuHeight = menuBar_->sizeHint().height();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setGeometry(0, menuHeight, units.toPixelsX(layout.width), units.toPixelsY(layout.height));
 
     const BuiltControls built =
         buildControls(client, layout, units, [this](const ControlLayout& control, QWidget* parent) -> QWidget* {
@@ -64,6 +66,7 @@ void CVarnelDlg::buildWindow()
     controls_ = built.byId;
     describeControls(built, true);
     fitter_ = new ColumnFitter(*list_, *listView_);
+    client->setGeometry(0, menuHeight, built.units.toPixelsX(layout.width), built.units.toPixelsY(layout.height));
 
     for (QWidget* widget : built.inCreationOrder) {
         const int id = controlId(widget);
@@ -327,6 +330,19 @@ void CVarnelDlg::OnHelpAbout()
 QIcon CVarnelDlg::OnDragIconRequest() const
 {
     return windowIcon_;
+}
+
+// QDialog::exec() would make the window modal to the whole application, and the desktop would show it
+// as a dialog; the program only needs to wait here until the window ends.
+int CVarnelDlg::exec()
+{
+    setResult(0);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec();
+    return result();
 }
 
 void CVarnelDlg::accept()

@@ -99,6 +99,8 @@ public:
     QWidget* control(int id) const;
 
 public slots:
+    // Runs the window until it ends, as a modal run does, while the desktop sees an ordinary window.
+    int exec() override;
     void accept() override;
     void reject() override;
     void done(int result) override;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include <limits>
+#include <optional>
 
 namespace {
 struct ChoiceButtonOf
@@ -66,6 +67,23 @@ void setEditText(QLineEdit* edit, const QString& text)
 {
     if (edit && edit->text() != text)
         edit->setText(text);
+}
+
+// The digits of a number edit as a number. One too long for the field is held at the largest value
+// the field can hold, so that it is reported, and refused, as out of range like any other.
+std::optional<qint32> parseNumberField(const QString& typed)
+{
+    if (typed.isEmpty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (const QChar c : typed) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > std::numeric_limits<qint32>::max())
+            value = std::numeric_limits<qint32>::max();
+    }
+    return static_cast<qint32>(value);
 }
 } // namespace
 
@@ -126,13 +144,10 @@ bool CVarnelDlg::readNumber(int id, const char* label, qint32 minimum, qint32 ma
     if (!edit)
         return true;
     const QString typed = edit->text();
-    bool parsed = false;
-    const qlonglong value = typed.toLongLong(&parsed);
-    const bool fits = parsed && !typed.startsWith(QLatin1Char('-')) && !typed.startsWith(QLatin1Char('+'))
-        && value <= std::numeric_limits<qint32>::max();
-    if (fits)
-        field = static_cast<qint32>(value);
-    if (fits && value >= minimum && value <= maximum)
+    const std::optional<qint32> value = parseNumberField(typed);
+    if (value)
+        field = *value;
+    if (value && *value >= minimum && *value <= maximum)
         return true;
 
     const QString what =

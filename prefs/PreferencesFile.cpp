@@ -44,9 +44,10 @@ QByteArray readTooltipsPreference(QIODevice& device, const QByteArray& current)
     QByteArray preference = current;
     LineReader reader(device);
     QByteArray line;
+    // A read error ends the reading; the lines handled before it stand.
     while (reader.readLine(line))
         applyPreferencesLine(line, preference);
-    return reader.hasError() ? current : preference;
+    return preference;
 }
 
 QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current)

@@ -18,7 +18,7 @@ inline constexpr QFileDevice::Permissions PreferencesFilePermissions =
 void applyPreferencesLine(QByteArrayView line, QByteArray& preference);
 
 // The preference after every line of the device, the last TOOLTIPS line winning; current when no line
-// sets it or when the device fails to read.
+// sets it. A read error ends the reading, and the lines before it stand.
 QByteArray readTooltipsPreference(QIODevice& device, const QByteArray& current);
 // As above for a file; a missing or unreadable file, or one that is no regular file, leaves the
 // preference as it was.

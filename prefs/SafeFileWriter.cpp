@@ -88,13 +88,17 @@ bool SafeFileWriter::open()
         // Writing a list of passwords over a disk would destroy whatever it holds.
         return fail(QStringLiteral("It is a disk device, not a file"));
     } else if (!S_ISREG(target.st_mode)) {
-        return openInPlace(nativePath);
+        return openInPlace(nativePath, 0);
     } else if (::access(nativePath.constData(), W_OK) != 0) {
         return failWithErrno(errno);
     }
 
-    if (!saveFile_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!saveFile_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // A writable file in a folder that takes no new file stays writable: it is written in place.
+        if (exists)
+            return openInPlace(nativePath, O_TRUNC);
         return fail(saveFile_.errorString());
+    }
     // The temporary file was made with what the umask allows; narrowing that to the wanted permissions
     // honours both. A replaced file's permissions were copied onto it by QSaveFile already.
     if (!exists && !saveFile_.setPermissions(newFilePermissions_ & saveFile_.permissions()))
@@ -124,6 +128,10 @@ bool SafeFileWriter::commit()
         if (!saveFile_.commit())
             return fail(saveFile_.errorString());
     } else {
+        // A regular file may still refuse the bytes the system took (a full disk or quota): as a
+        // replaced file would, it reaches the disk before the write counts as done.
+        if (inPlaceIsRegular_ && ::fsync(inPlaceFile_.handle()) != 0)
+            return failWithErrno(errno);
         inPlaceFile_.close();
         if (inPlaceFile_.error() != QFileDevice::NoError)
             return fail(inPlaceFile_.errorString());
@@ -142,12 +150,14 @@ QString SafeFileWriter::errorString() const
     return errorString_;
 }
 
-bool SafeFileWriter::openInPlace(const QByteArray& nativePath)
+bool SafeFileWriter::openInPlace(const QByteArray& nativePath, int extraFlags)
 {
     // Without O_NONBLOCK, opening a fifo nobody reads would hang; with it, that open fails instead.
-    const int fd = ::open(nativePath.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(nativePath.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | extraFlags);
     if (fd < 0)
         return failWithErrno(errno);
+    struct stat opened = {};
+    inPlaceIsRegular_ = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
         const int error = errno;

@@ -9,7 +9,8 @@
 // Writes a whole file so that a failed save never destroys the file that was there: the bytes go to a
 // temporary file that replaces the target only once everything, the last flush included, succeeded.
 // A target that exists but is no regular file (a device, a fifo) is written in place instead, since
-// replacing it would turn it into a regular file.
+// replacing it would turn it into a regular file; so is a writable file in a folder where no temporary
+// file can be made, which would otherwise stop being writable at all.
 //
 // A new file gets the permissions given, less what the umask forbids; a replaced file keeps its own.
 // The first failure sticks: later calls do nothing and return false, and errorString() tells why.
@@ -33,7 +34,7 @@ public:
 private:
     enum class State { Closed, Open, Committed, Failed };
 
-    bool openInPlace(const QByteArray& nativePath);
+    bool openInPlace(const QByteArray& nativePath, int extraFlags);
     bool writeThrough(QByteArrayView data);
     bool flushBuffer();
     bool fail(const QString& reason);
@@ -44,6 +45,7 @@ private:
     QSaveFile saveFile_;
     QFile inPlaceFile_;
     QFileDevice* device_ = nullptr;
+    bool inPlaceIsRegular_ = false;
     QByteArray buffer_;
     State state_ = State::Closed;
     QString errorString_;

@@ -5,23 +5,16 @@
 #include "prefs/TooltipTexts.h"
 #include "resources/DialogBuilder.h"
 
-#include <QHeaderView>
 #include <QHelpEvent>
 #include <QToolTip>
 
 namespace {
-// The control a tip request is for. The list's rows live in its viewport, so the viewport asks for the
-// list; its column header is a control of its own without an id, whose requests reach the list only
-// because the header passed them on.
-QWidget* requestingControl(QWidget* receiver, const QPoint& pos, ResultListView* list)
+// The control a tip request is for. The list's rows live in its viewport, which asks for the list; the
+// column header's requests reach the list itself, since the header passes on what it does not answer.
+QWidget* requestingControl(QWidget* receiver, ResultListView* list)
 {
     if (list && receiver == list->viewport())
         return list;
-    if (list && receiver == list) {
-        QHeaderView* header = list->header();
-        if (header && !header->isHidden() && header->geometry().contains(pos))
-            return header;
-    }
     return receiver;
 }
 } // namespace
@@ -55,7 +48,7 @@ bool CVarnelDlg::eventFilter(QObject* watched, QEvent* event)
     const auto* help = static_cast<QHelpEvent*>(event);
     TooltipRequest request;
     if (tooltipsActive_)
-        OnTooltipNeedText(requestingControl(receiver, help->pos(), listView_), request);
+        OnTooltipNeedText(requestingControl(receiver, listView_), request);
     const QString text = QString::fromLatin1(request.text);
     if (text.isEmpty())
         QToolTip::hideText();

@@ -2,8 +2,8 @@
 
 #include "resources/AppIcon.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,15 +11,43 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 const char* const ControlIdProperty = "varnelControlId";
 
-int mulDiv(int value, int numerator, int denominator)
+int scaled(double value, double numerator, int denominator)
 {
-    return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
+    return static_cast<int>(std::lround(value * numerator / denominator));
+}
+
+// How much wider the horizontal unit must be for each caption to fit its control, with a pixel to spare
+// for rounding: 1 when all fit already.
+double captionWidening(const std::vector<std::pair<QWidget*, const ControlLayout*>>& placed, const DialogUnits& units)
+{
+    double widening = 1.0;
+    for (const auto& [widget, control] : placed) {
+        int needed = 0;
+        switch (control->kind) {
+        case ControlKind::StaticText:
+        case ControlKind::RadioButton:
+        case ControlKind::CheckBox:
+            needed = widget->sizeHint().width();
+            break;
+        case ControlKind::GroupBox:
+            needed = widget->minimumSizeHint().width();
+            break;
+        default:
+            break;
+        }
+        const double width = control->width * units.baseX / 4;
+        if (needed > 0 && width > 0)
+            widening = std::max(widening, (needed + 1) / width);
+    }
+    return widening;
 }
 } // namespace
 
@@ -28,31 +56,32 @@ DialogUnits DialogUnits::forFont(const QFont& font)
     const QFontMetrics metrics(font);
     const int alphabetWidth =
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(alphabetWidth / 26 + 1) / 2, metrics.height()};
+    return {static_cast<double>((alphabetWidth / 26 + 1) / 2), metrics.height()};
 }
 
 int DialogUnits::toPixelsX(int units) const
 {
-    return mulDiv(units, baseX, 4);
+    return scaled(units, baseX, 4);
 }
 
 int DialogUnits::toPixelsY(int units) const
 {
-    return mulDiv(units, baseY, 8);
+    return scaled(units, baseY, 8);
 }
 
+// The edges are mapped rather than the size, so that controls that meet in the layout meet on screen.
 QRect DialogUnits::toPixels(int x, int y, int width, int height) const
 {
-    return {toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height)};
+    const int left = toPixelsX(x);
+    const int top = toPixelsY(y);
+    return {left, top, toPixelsX(x + width) - left, toPixelsY(y + height) - top};
 }
 
 QFont dialogFont(int pointSize)
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(pointSize);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
+    QFont font = QApplication::font();
+    if (pointSize != DesktopPointSize)
+        font.setPointSize(pointSize);
     return font;
 }
 
@@ -74,6 +103,7 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
 {
     BuiltControls built;
     std::vector<QWidget*> groupBoxes;
+    std::vector<std::pair<QWidget*, const ControlLayout*>> placed;
     for (const ControlLayout& control : layout.controls) {
         const QString caption = QString::fromLatin1(control.caption);
         QWidget* widget = factory ? factory(control, parent) : nullptr;
@@ -134,19 +164,24 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
                 break;
             }
         }
-        QRect geometry = units.toPixels(control.x, control.y, control.width, control.height);
-        if (control.kind == ControlKind::GroupBox) {
-            // The layout puts the frame's top line, with the caption on it, half a text line below the
-            // box's top; this style draws the caption above the line, so the box starts that much higher.
-            geometry.setTop(geometry.top() - QFontMetrics(widget->font()).height() / 2);
-        }
-        widget->setGeometry(geometry);
+        placed.emplace_back(widget, &control);
         if (control.id != NoControlId) {
             widget->setProperty(ControlIdProperty, control.id);
             widget->setObjectName(QStringLiteral("control%1").arg(control.id));
             built.byId.insert(control.id, widget);
         }
         built.inCreationOrder.push_back(widget);
+    }
+    built.units = units;
+    built.units.baseX *= captionWidening(placed, units);
+    for (const auto& [widget, control] : placed) {
+        QRect geometry = built.units.toPixels(control->x, control->y, control->width, control->height);
+        if (control->kind == ControlKind::GroupBox) {
+            // The layout puts the frame's top line, with the caption on it, half a text line below the
+            // box's top; this style draws the caption above the line, so the box starts that much higher.
+            geometry.setTop(geometry.top() - QFontMetrics(widget->font()).height() / 2);
+        }
+        widget->setGeometry(geometry);
     }
     // Frames are drawn behind the buttons they surround, whatever their place in the creation order.
     for (QWidget* box : groupBoxes)

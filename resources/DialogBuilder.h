@@ -15,7 +15,7 @@ class QWidget;
 // Dialog units of a font: the base units are the font's average character width and its height.
 struct DialogUnits
 {
-    int baseX = 0;
+    double baseX = 0;
     int baseY = 0;
 
     static DialogUnits forFont(const QFont& font);
@@ -24,7 +24,8 @@ struct DialogUnits
     QRect toPixels(int x, int y, int width, int height) const;
 };
 
-// The desktop's default sans-serif face at a given size, standing in for the layouts' own face.
+// The desktop's default font, standing in for the layouts' own face: at the size the desktop sets, or at
+// the layout's own size where it has one.
 QFont dialogFont(int pointSize);
 
 // A radio button that the user can only choose, never clear by clicking it again; the window's own
@@ -48,11 +49,15 @@ struct BuiltControls
 {
     QHash<int, QWidget*> byId;
     std::vector<QWidget*> inCreationOrder;
+    // The units the controls were placed in; the window takes its size in them too.
+    DialogUnits units;
 };
 
 using ControlFactory = std::function<QWidget*(const ControlLayout&, QWidget* parent)>;
 
 // Creates the controls of a layout as children of parent, in creation order (which is the Tab order),
-// placed in pixels. The factory may supply a control itself; it returns nullptr to leave it to us.
+// placed in pixels. Where the font is wider for its average character than the layouts' own face, the
+// horizontal unit grows just enough for every caption to fit its control. The factory may supply a
+// control itself; it returns nullptr to leave it to us.
 BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const DialogUnits& units,
                             const ControlFactory& factory = {});

@@ -63,13 +63,13 @@ constexpr std::array BigViewControls{
 
 const DialogLayout& mainWindowLayout()
 {
-    static const DialogLayout layout{102, "Varnel", 320, 200, 8, MainWindowControls};
+    static const DialogLayout layout{102, "Varnel", 320, 200, DesktopPointSize, MainWindowControls};
     return layout;
 }
 
 const DialogLayout& aboutBoxLayout()
 {
-    static const DialogLayout layout{100, "About Varnel", 235, 55, 8, AboutBoxControls};
+    static const DialogLayout layout{100, "About Varnel", 235, 55, DesktopPointSize, AboutBoxControls};
     return layout;
 }
 

@@ -63,6 +63,9 @@ struct ControlLayout
     int height;
 };
 
+// The point size of a layout set in the desktop's default font at the size the desktop sets.
+inline constexpr int DesktopPointSize = 0;
+
 struct DialogLayout
 {
     int resourceId;

@@ -6,6 +6,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
     fonts-dejavu-core
+    # Second faces: the window tests run once more with the default faces hidden, these serving instead.
+    fontconfig fonts-noto-mono fonts-liberation2
     clang-format
     dpkg-dev desktop-file-utils appstream lintian
 )

@@ -1,3 +1,4 @@
+#include "LayoutFaults.h"
 #include "WindowFixture.h"
 #include "list/ResultList.h"
 #include "resources/Layouts.h"
@@ -11,6 +12,8 @@ class TestMainWindow : public QObject
 
 private slots:
     void startsWithTheDefaultsShown();
+    void followsTheDesktopsFontSize_data();
+    void followsTheDesktopsFontSize();
 };
 
 void TestMainWindow::startsWithTheDefaultsShown()
@@ -29,6 +32,28 @@ void TestMainWindow::startsWithTheDefaultsShown()
     QVERIFY(fixture.edit(IdPassword)->text().isEmpty());
     QVERIFY(fixture.edit(IdUsername)->text().isEmpty());
     QCOMPARE(QApplication::focusWidget(), window.control(IdOk));
+}
+
+void TestMainWindow::followsTheDesktopsFontSize_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("at 9 points every caption fits and nothing overlaps") << 9;
+    QTest::newRow("at 14 points every caption fits and nothing overlaps") << 14;
+}
+
+void TestMainWindow::followsTheDesktopsFontSize()
+{
+    QFETCH(int, pointSize);
+    const QFont desktopFont = QApplication::font();
+    QFont sized = desktopFont;
+    sized.setPointSize(pointSize);
+    QApplication::setFont(sized);
+    const auto restore = qScopeGuard([&] { QApplication::setFont(desktopFont); });
+
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    QCOMPARE(QFontInfo(window.control(IdGenerate)->font()).pointSize(), pointSize);
+    QCOMPARE(layoutFaults(window), QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)

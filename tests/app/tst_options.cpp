@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QtTest>
 
+#include <limits>
+
 namespace {
 // Every radio button, group by group, as the window lays them out.
 const QList<QList<int>> ChoiceGroups{
@@ -147,25 +149,37 @@ void TestOptions::outOfRangeNumberIsStoredAndReportedOnce_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("range");
+    QTest::addColumn<qint32>("stored");
+    QTest::addColumn<bool>("tooMany");
+    const qint32 largest = std::numeric_limits<qint32>::max();
     QTest::newRow("60 characters is reported for Number of Characters with its range 1 to 50")
         << int(IdCharacterCount) << QStringLiteral("60") << QStringLiteral("Number of Characters")
-        << QStringLiteral("1 to 50");
+        << QStringLiteral("1 to 50") << 60 << true;
     QTest::newRow("0 characters is reported for Number of Characters with its range 1 to 50")
         << int(IdCharacterCount) << QStringLiteral("0") << QStringLiteral("Number of Characters")
-        << QStringLiteral("1 to 50");
+        << QStringLiteral("1 to 50") << 0 << false;
     QTest::newRow("10001 pairs is reported for Number to Generate with its range 1 to 10000")
         << int(IdPairCount) << QStringLiteral("10001") << QStringLiteral("Number to Generate")
-        << QStringLiteral("1 to 10000");
+        << QStringLiteral("1 to 10000") << 10001 << true;
+    QTest::newRow("2147483648 pairs, beyond 32 bits, is held at the largest count and reported")
+        << int(IdPairCount) << QStringLiteral("2147483648") << QStringLiteral("Number to Generate")
+        << QStringLiteral("1 to 10000") << largest << true;
+    QTest::newRow("99999999999 characters is held at the largest count and reported")
+        << int(IdCharacterCount) << QStringLiteral("99999999999") << QStringLiteral("Number of Characters")
+        << QStringLiteral("1 to 50") << largest << true;
 }
 
 // Generate reads the controls once per pair; the prompt still comes once, the out-of-range value is in
-// the record, and the fields read after the failing one keep the values they had.
+// the record, and the fields read after the failing one keep the values they had. A value at or above
+// Generate's ceiling is then refused with "Too Many....".
 void TestOptions::outOfRangeNumberIsStoredAndReportedOnce()
 {
     QFETCH(int, field);
     QFETCH(QString, typed);
     QFETCH(QString, label);
     QFETCH(QString, range);
+    QFETCH(qint32, stored);
+    QFETCH(bool, tooMany);
     WindowFixture fixture;
     CVarnelDlg& window = fixture.open();
     QVERIFY(fixture.activate());
@@ -186,6 +200,7 @@ void TestOptions::outOfRangeNumberIsStoredAndReportedOnce()
         return found;
     }();
     QCOMPARE(prompts.size(), 1);
+    QCOMPARE(fixture.desktop.messages.size() - prompts.size(), qsizetype(tooMany ? 1 : 0));
     QVERIFY2(prompts[0].text.contains(label), qPrintable(prompts[0].text));
     QVERIFY2(prompts[0].text.contains(range), qPrintable(prompts[0].text));
     QVERIFY2(prompts[0].text.contains(typed), qPrintable(prompts[0].text));
@@ -193,11 +208,12 @@ void TestOptions::outOfRangeNumberIsStoredAndReportedOnce()
 
     const GeneratorOptions& record = window.options();
     if (field == IdCharacterCount) {
-        QCOMPARE(record.characterCount, typed.toInt());
+        QCOMPARE(record.characterCount, stored);
         QCOMPARE(record.pairCount, 1);
     } else {
-        QCOMPARE(record.pairCount, typed.toInt());
+        QCOMPARE(record.pairCount, stored);
     }
+    QCOMPARE(window.resultList().rowCount(), 0);
     QCOMPARE(record.currentPassword, QByteArray());
     QCOMPARE(record.currentUsername, QByteArray());
     QCOMPARE(QApplication::focusWidget(), fixture.edit(field));

@@ -1,3 +1,4 @@
+#include "ModalAnswerer.h"
 #include "WindowFixture.h"
 #include "app/CAboutDlg.h"
 #include "app/CVarnelApp.h"
@@ -12,12 +13,15 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -98,6 +102,7 @@ private slots:
     void socketFailureShowsOneMessageAndNoWindow_data();
     void socketFailureShowsOneMessageAndNoWindow();
     void workingSocketsRunTheMainWindow();
+    void mainWindowIsAnOrdinaryWindowAndTheOthersAreModalToIt();
     void windowIsFixedWithoutMinimiseOrMaximise();
     void focusStartsOnOk();
     void enterActsAsOk_data();
@@ -194,6 +199,58 @@ void TestStartup::workingSocketsRunTheMainWindow()
     QCOMPARE(title, u"Varnel"_s);
     QVERIFY(defaultsShown);
     // The window lives only as long as the start-up runs it.
+    QVERIFY(mainWindows().isEmpty());
+}
+
+// What the desktop is told about each window: its type, the window it belongs to, and what it blocks.
+void TestStartup::mainWindowIsAnOrdinaryWindowAndTheOthersAreModalToIt()
+{
+    QTemporaryDir dir;
+    WorkingDirectory here(dir.path());
+    QtDesktop desktop;
+    ScriptedRandomSource random;
+    WorkingSocketLayer sockets;
+    QWindow* main = nullptr;
+    QStringList seen;
+    const auto note = [&](QWidget& widget) {
+        const QWindow* window = widget.windowHandle();
+        seen.append(u"%1 %2 %3 %4"_s.arg(QString::fromLatin1(widget.metaObject()->className()))
+                        .arg(window->type() == Qt::Window ? u"ordinary"_s : u"dialog"_s)
+                        .arg(window->transientParent() == main ? u"belongs to the main window"_s : u"stands alone"_s)
+                        .arg(window->modality() == Qt::NonModal ? u"modal to nothing"_s : u"modal"_s));
+    };
+    ModalAnswerer answerer;
+    answerer.onDialog = [&](QDialog& dialog) {
+        note(dialog);
+        dialog.reject();
+    };
+    answerer.onMessageBox = [&](QMessageBox& box) {
+        note(box);
+        box.accept();
+    };
+    answerer.onFileDialog = [&](QFileDialog& chooser) {
+        note(chooser);
+        chooser.reject();
+    };
+    QTimer::singleShot(0, this, [&] {
+        CVarnelDlg* window = mainWindows().value(0);
+        QVERIFY(window && window->isVisible());
+        main = window->windowHandle();
+        note(*window);
+        for (const int command : {int(CmdAbout), int(IdBig), int(CmdUninstall), int(IdSave)})
+            window->OnCommand(command);
+        QVERIFY(window->close());
+    });
+
+    QCOMPARE(startApplication(desktop, sockets, random), false);
+
+    QVERIFY(!answerer.timedOut);
+    QCOMPARE(seen,
+             (QStringList{u"CVarnelDlg ordinary stands alone modal to nothing"_s,
+                          u"CAboutDlg dialog belongs to the main window modal"_s,
+                          u"CBigViewDlg dialog belongs to the main window modal"_s,
+                          u"QMessageBox dialog belongs to the main window modal"_s,
+                          u"QFileDialog dialog belongs to the main window modal"_s}));
     QVERIFY(mainWindows().isEmpty());
 }
 
@@ -466,23 +523,21 @@ void TestStartup::minimisedIconIsCentredTruncatingTowardZero()
 
 void TestStartup::iconFilesForTheDesktopEntryAreTheWindowIcon_data()
 {
-    QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("size");
-    const QString drawn = QString::fromUtf8(VARNEL_ICON_DIR);
-    const QString rendered = QString::fromUtf8(VARNEL_RENDERED_ICON_DIR);
-    QTest::newRow("16 by 16, drawn in sixteen colours") << drawn << 16;
-    QTest::newRow("32 by 32, drawn in sixteen colours") << drawn << 32;
-    QTest::newRow("48 by 48, rendered from the scalable padlock") << rendered << 48;
-    QTest::newRow("64 by 64, rendered from the scalable padlock") << rendered << 64;
-    QTest::newRow("128 by 128, rendered from the scalable padlock") << rendered << 128;
-    QTest::newRow("256 by 256, rendered from the scalable padlock") << rendered << 256;
+    QTest::newRow("16 by 16, drawn in sixteen colours") << 16;
+    QTest::newRow("32 by 32, drawn in sixteen colours") << 32;
+    QTest::newRow("48 by 48, rendered from the scalable padlock") << 48;
+    QTest::newRow("64 by 64, rendered from the scalable padlock") << 64;
+    QTest::newRow("128 by 128, rendered from the scalable padlock") << 128;
+    QTest::newRow("256 by 256, rendered from the scalable padlock") << 256;
 }
 
 void TestStartup::iconFilesForTheDesktopEntryAreTheWindowIcon()
 {
-    QFETCH(QString, folder);
     QFETCH(int, size);
-    const QString path = u"%1/%2x%2/apps/varnel.png"_s.arg(folder).arg(size);
+    const QString iconDir =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(VARNEL_ICON_DIR_FROM_TEST));
+    const QString path = u"%1/%2x%2/apps/varnel.png"_s.arg(iconDir).arg(size);
     QImage file(path);
     QVERIFY2(!file.isNull(), qPrintable(path));
     QCOMPARE(file.size(), QSize(size, size));

@@ -80,7 +80,8 @@ private slots:
     void escapeLeavesTheViewsFieldsUnread();
     void isEmptyBeforeAnyPairExists();
     void looksAsTheLayoutSays();
-    void usesAFixedPitchFaceAtTwentyFourPoints();
+    void usesAFaceWhoseLookAlikesHaveEqualAdvancesAtTwentyFourPoints_data();
+    void usesAFaceWhoseLookAlikesHaveEqualAdvancesAtTwentyFourPoints();
     void aFortyNineCharacterPasswordIsAllThere();
     void runsAsARealModalDialog();
 };
@@ -266,21 +267,41 @@ void TestBigView::looksAsTheLayoutSays()
     QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 }
 
-void TestBigView::usesAFixedPitchFaceAtTwentyFourPoints()
+void TestBigView::usesAFaceWhoseLookAlikesHaveEqualAdvancesAtTwentyFourPoints_data()
 {
-    WindowFixture fixture;
-    fixture.open();
-    Seen seen;
-    watchView(fixture, seen);
-    fixture.click(IdBig);
+    QTest::addColumn<bool>("proportionalFirst");
+    QTest::newRow("the view's edits use such a face") << false;
+    QTest::newRow("a proportional face offered first gives way to a monospaced one") << true;
+}
 
-    const QFontInfo edit(seen.editFont);
-    QVERIFY(edit.fixedPitch());
-    QCOMPARE(edit.pointSize(), 24);
-    const QFontMetrics metrics(seen.editFont);
+// What a user sees: l, 1, I, O, 0 and W each take the same width, in print of 24 points.
+void TestBigView::usesAFaceWhoseLookAlikesHaveEqualAdvancesAtTwentyFourPoints()
+{
+    QFETCH(bool, proportionalFirst);
+    QFont face;
+    if (proportionalFirst) {
+        QFont proportional = QApplication::font();
+        proportional.setPointSize(24);
+        QVERIFY(QFontMetrics(proportional).horizontalAdvance(u'l')
+                != QFontMetrics(proportional).horizontalAdvance(u'W'));
+        QFont monospace(QStringLiteral("monospace"));
+        monospace.setStyleHint(QFont::Monospace);
+        monospace.setPointSize(24);
+        face = evenLookAlikeFace({proportional, monospace});
+    } else {
+        WindowFixture fixture;
+        fixture.open();
+        Seen seen;
+        watchView(fixture, seen);
+        fixture.click(IdBig);
+        face = seen.editFont;
+        QCOMPARE(QFontInfo(seen.labelFont).pointSize(), 24);
+    }
+
+    QCOMPARE(QFontInfo(face).pointSize(), 24);
+    const QFontMetrics metrics(face);
     for (const QChar c : QStringLiteral("1IO0W"))
-        QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char('l')));
-    QCOMPARE(QFontInfo(seen.labelFont).pointSize(), 24);
+        QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(u'l'));
 }
 
 void TestBigView::aFortyNineCharacterPasswordIsAllThere()

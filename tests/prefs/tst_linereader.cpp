@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "prefs/LineReader.h"
 
 #include <QBuffer>
@@ -28,35 +29,6 @@ QByteArrayList readAll(const QByteArray& bytes, qsizetype chunkSize)
     buffer.open(QIODevice::ReadOnly);
     return readAll(buffer, chunkSize);
 }
-
-// Hands out its bytes, then fails the way a disk does in the middle of a file.
-class FailingDevice final : public QIODevice
-{
-public:
-    explicit FailingDevice(QByteArray bytes) : bytes_(std::move(bytes))
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        if (bytes_.isEmpty()) {
-            setErrorString(u"Input/output error"_s);
-            return -1;
-        }
-        const qint64 size = std::min<qint64>(maxSize, bytes_.size());
-        std::memcpy(data, bytes_.constData(), static_cast<size_t>(size));
-        bytes_.remove(0, size);
-        return size;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray bytes_;
-};
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "prefs/PreferencesFile.h"
 
 #include <QBuffer>
@@ -15,8 +16,12 @@ namespace {
 
 const QByteArray Unchanged = "unchanged"_ba;
 
-QByteArray readFrom(const QByteArray& content)
+QByteArray readFrom(const QByteArray& content, bool failsAtTheEnd)
 {
+    if (failsAtTheEnd) {
+        FailingDevice device(content);
+        return readTooltipsPreference(device, Unchanged);
+    }
     QBuffer buffer;
     buffer.setData(content);
     buffer.open(QIODevice::ReadOnly);
@@ -91,29 +96,34 @@ void TestPreferencesFile::readsFile_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QByteArray>("preference");
+    QTest::addColumn<bool>("failsAtTheEnd");
 
     QTest::newRow("the file as the program writes it") << "CREATOR=Varnel 1.0\nTOOLTIPS=no\n\n"_ba
-                                                       << "no"_ba;
+                                                       << "no"_ba << false;
     QTest::newRow("CRLF line ends are understood") << "CREATOR=Varnel 1.0\r\nTOOLTIPS=no\r\n\r\n"_ba
-                                                   << "no"_ba;
+                                                   << "no"_ba << false;
     QTest::newRow("the last TOOLTIPS line wins") << "TOOLTIPS=no\nTOOLTIPS=yes\nX=1\n"_ba
-                                                 << "yes"_ba;
+                                                 << "yes"_ba << false;
     QTest::newRow("a later empty TOOLTIPS line wins too") << "TOOLTIPS=no\nTOOLTIPS=\n"_ba
-                                                          << ""_ba;
+                                                          << ""_ba << false;
     QTest::newRow("a last line without a line feed counts") << "CREATOR=x\nTOOLTIPS=no"_ba
-                                                            << "no"_ba;
+                                                            << "no"_ba << false;
     QTest::newRow("a last line ending in a lone carriage return counts") << "TOOLTIPS=no\r"_ba
-                                                                         << "no"_ba;
-    QTest::newRow("a file without TOOLTIPS leaves the preference") << "CREATOR=Varnel 1.0\n\n"_ba << Unchanged;
-    QTest::newRow("an empty file leaves the preference") << QByteArray() << Unchanged;
+                                                                         << "no"_ba << false;
+    QTest::newRow("a file without TOOLTIPS leaves the preference") << "CREATOR=Varnel 1.0\n\n"_ba << Unchanged << false;
+    QTest::newRow("an empty file leaves the preference") << QByteArray() << Unchanged << false;
+    QTest::newRow("a read error keeps the lines handled before it and drops the unfinished one")
+        << "TOOLTIPS=no\nTOOLTIPS=yes"_ba
+        << "no"_ba << true;
 }
 
 void TestPreferencesFile::readsFile()
 {
     QFETCH(QByteArray, content);
     QFETCH(QByteArray, preference);
+    QFETCH(bool, failsAtTheEnd);
 
-    QCOMPARE(readFrom(content), preference);
+    QCOMPARE(readFrom(content, failsAtTheEnd), preference);
 }
 
 void TestPreferencesFile::loadingLeavesPreferenceWhenFileCannotBeRead()

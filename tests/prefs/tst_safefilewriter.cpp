@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +53,8 @@ private slots:
     void fifoIsWrittenInPlace();
     void fifoWithoutReaderFailsAtOnce();
     void fifoWhoseReaderLeftFailsWithoutSignal();
+    void writableFileInAFolderThatTakesNoNewFileIsWrittenInPlace_data();
+    void writableFileInAFolderThatTakesNoNewFileIsWrittenInPlace();
 
 private:
     mode_t oldMask_ = 0;
@@ -321,6 +325,52 @@ void TestSafeFileWriter::fifoWhoseReaderLeftFailsWithoutSignal()
     writer.write("nobody listens");
     QVERIFY(!writer.commit());
     QCOMPARE(writer.errorString(), u"Broken pipe"_s);
+}
+
+void TestSafeFileWriter::writableFileInAFolderThatTakesNoNewFileIsWrittenInPlace_data()
+{
+    QTest::addColumn<bool>("diskFills");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("the new content stands in place of the old and the mode is kept") << false << QString();
+    QTest::newRow("a write the full disk cuts off is reported") << true << u"File too large"_s;
+}
+
+void TestSafeFileWriter::writableFileInAFolderThatTakesNoNewFileIsWrittenInPlace()
+{
+    QFETCH(bool, diskFills);
+    QFETCH(QString, reason);
+    if (runningAsRoot())
+        QSKIP("Root makes the temporary file in any folder");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"folder/vrn.ini"_s);
+    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+    createFile(path, "a much longer old content\n"_ba, 0640);
+    QCOMPARE(::chmod(nativePath(dir.filePath(u"folder"_s)).constData(), 0555), 0);
+
+    const QByteArray line = "0123456789012345678901234567890123456789\n"_ba;
+    bool committed = false;
+    QString error;
+    {
+        std::optional<FileSizeLimit> limit;
+        if (diskFills)
+            QVERIFY(limit.emplace(10).inForce());
+        SafeFileWriter writer(path, OwnerOnly);
+        for (int i = 0; i < 1000; ++i)
+            writer.write(line);
+        committed = writer.commit();
+        error = writer.errorString();
+    }
+    QCOMPARE(::chmod(nativePath(dir.filePath(u"folder"_s)).constData(), 0755), 0);
+
+    QCOMPARE(committed, !diskFills);
+    QCOMPARE(error, reason);
+    if (!diskFills)
+        QCOMPARE(contentOf(path), line.repeated(1000));
+    QCOMPARE(modeOf(path) & 07777, mode_t(0640));
+    QCOMPARE(entriesOf(dir.filePath(u"folder"_s)), QStringList{u"vrn.ini"_s});
 }
 
 QTEST_GUILESS_MAIN(TestSafeFileWriter)
