@@ -180,7 +180,7 @@ QString writeUsernameFile(const BenchWindow& bench, int lines)
     RandomSource& source = SystemRandomSource::instance();
     QByteArray content;
     for (int line = 0; line < lines; ++line) {
-        content += ComposeRandomText(4 + RandomBelow(46, source), PasswordStyle::Alphabetic, letters, source);
+        content += ComposeRandomText(4 + line % 46, PasswordStyle::Alphabetic, letters, source);
         content += '\n';
     }
     if (file.write(content) != content.size() || !file.flush())
