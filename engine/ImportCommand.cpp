@@ -2,12 +2,14 @@
 #include "app/CVarnelDlg.h"
 
 #include "app/Desktop.h"
-#include "engine/Alphabets.h"
+#include "engine/PairMaker.h"
 #include "prefs/LineReader.h"
 #include "resources/Strings.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <deque>
 
 void CVarnelDlg::ImportUsernames()
 {
@@ -19,9 +21,6 @@ void CVarnelDlg::ImportUsernames()
         desktop_.showMessage(this, QString::fromLatin1(TooManyText), QString::fromLatin1(TooManyText));
         return;
     }
-    const PasswordStyle style = options_.passwordStyle.value_or(PasswordStyle::Numeric);
-    const QByteArrayView alphabet = SelectAlphabet(options_.letterCase.value_or(LetterCase::Upper), style);
-
     const std::optional<QString> path = chooseFileKeepingDirectory(false);
     if (!path)
         return;
@@ -45,24 +44,35 @@ void CVarnelDlg::ImportUsernames()
     }
 
     LineReader reader(file);
+    PairMaker maker(recipeFrom(options_), reader, random_);
+    // Every pair is made before any is shown, so that an import that fails for want of random numbers
+    // leaves nothing of itself in the list.
+    std::deque<CredentialPair> pairs;
+    for (CredentialPair pair; maker.next(pair);)
+        pairs.push_back(pair);
+    if (maker.outcome() == PairMaker::Outcome::RandomFailed) {
+        reportNoSecureRandom(maker.errorString());
+        return;
+    }
     {
         ControlBatch batch(*this);
-        QByteArray line;
-        while (reader.readLine(line)) {
-            options_.currentUsername = line;
-            options_.currentPassword = ComposeRandomText(options_.characterCount, style, alphabet, random_);
+        // Taken off the front as they go into the list, so that the pairs are never held twice.
+        for (; !pairs.empty(); pairs.pop_front()) {
+            options_.currentUsername = std::move(pairs.front().username);
+            options_.currentPassword = std::move(pairs.front().password);
             WriteControls();
-            if (!options_.currentUsername.isEmpty() && !options_.currentPassword.isEmpty())
-                InsertCurrentPair();
+            InsertCurrentPair();
+        }
+        // Each line read leaves the edit fields empty behind it, a line without a name too.
+        if (maker.begun() > 0) {
             options_.currentPassword.clear();
             options_.currentUsername.clear();
-            WriteControls();
         }
     }
-    if (reader.hasError()) {
+    if (maker.outcome() == PairMaker::Outcome::ReadFailed) {
         reportFileError(
             QStringLiteral("Reading the usernames stopped part of the way; the pairs made so far are kept."), caption,
-            *path, reader.errorString());
+            *path, maker.errorString());
     }
     WriteControls();
 }
