@@ -19,6 +19,8 @@ endif()
 
 set(expected
     bin/varnel
+    bin/varnel-cli
+    share/man/man1/varnel-cli.1
     share/applications/varnel.desktop
     share/icons/hicolor/16x16/apps/varnel.png
     share/icons/hicolor/32x32/apps/varnel.png)
