@@ -21,7 +21,7 @@ void CVarnelDlg::OnGenerate()
         // The whole batch is made before any of it is shown, so that a batch that fails is not half in the list.
         std::vector<CredentialPair> batch;
         for (CredentialPair pair; maker.next(pair);)
-            batch.push_back(pair);
+            batch.push_back(std::move(pair));
         if (maker.outcome() == PairMaker::Outcome::RandomFailed) {
             reportNoSecureRandom(maker.errorString());
         } else {

@@ -51,7 +51,7 @@ void CVarnelDlg::ImportUsernames()
         // leaves nothing of itself in the list.
         std::deque<CredentialPair> pairs;
         for (CredentialPair pair; maker.next(pair);)
-            pairs.push_back(pair);
+            pairs.push_back(std::move(pair));
         if (maker.outcome() == PairMaker::Outcome::RandomFailed) {
             reportNoSecureRandom(maker.errorString());
             return;
