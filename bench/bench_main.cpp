@@ -3,6 +3,7 @@
 #include "app/CVarnelDlg.h"
 #include "app/Desktop.h"
 #include "engine/Alphabets.h"
+#include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "list/ResultList.h"
 #include "resources/Layouts.h"
@@ -159,17 +160,21 @@ Run prepareGenerateBatch()
     };
 }
 
-// The draws of that batch alone: the same 2 x 9999 texts of 49 characters, with no window.
+// The draws of that batch alone: the same 9999 pairs of 49-character texts, made as Generate makes them,
+// with no window.
 Run prepareBatchDraws()
 {
     return [] {
-        const QByteArrayView alphabet = SelectAlphabet(LetterCase::Mixed, PasswordStyle::AlphaNumSym);
-        RandomSource& source = SystemRandomSource::instance();
+        PasswordRecipe recipe;
+        recipe.style = PasswordStyle::AlphaNumSym;
+        recipe.letterCase = LetterCase::Mixed;
+        recipe.length = BatchCharacters;
+        PairMaker maker(recipe, UsernameStyle::Random, BatchPairs, SystemRandomSource::instance());
         qsizetype drawn = 0;
         QElapsedTimer timer;
         timer.start();
-        for (int text = 0; text < 2 * BatchPairs; ++text)
-            drawn += ComposeRandomText(BatchCharacters, PasswordStyle::AlphaNumSym, alphabet, source).size();
+        for (CredentialPair pair; maker.next(pair);)
+            drawn += pair.password.size() + pair.username.size();
         const double elapsed = millisecondsSince(timer);
         if (drawn != qsizetype(2) * BatchPairs * BatchCharacters)
             fail("draws_979902", "the texts are not of the chosen length");
