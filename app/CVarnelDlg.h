@@ -121,6 +121,7 @@ private:
     void setFileTitle(const QString& path);
     std::optional<QString> chooseFileKeepingDirectory(bool forSaving);
     void reportFileError(const QString& text, const QString& caption, const QString& path, const QString& reason);
+    void reportNoSecureRandom(const QString& reason);
     void showValidationPrompt(QLineEdit* edit, const QString& text);
     bool readNumber(int id, const char* label, qint32 minimum, qint32 maximum, qint32& field);
     QByteArray readText(int id) const;

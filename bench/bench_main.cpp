@@ -3,6 +3,7 @@
 #include "app/CVarnelDlg.h"
 #include "app/Desktop.h"
 #include "engine/Alphabets.h"
+#include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "list/ResultList.h"
 #include "resources/Layouts.h"
@@ -12,15 +13,23 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/ptrace.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -151,17 +160,21 @@ Run prepareGenerateBatch()
     };
 }
 
-// The draws of that batch alone: the same 2 x 9999 texts of 49 characters, with no window.
+// The draws of that batch alone: the same 9999 pairs of 49-character texts, made as Generate makes them,
+// with no window.
 Run prepareBatchDraws()
 {
     return [] {
-        const QByteArrayView alphabet = SelectAlphabet(LetterCase::Mixed, PasswordStyle::AlphaNumSym);
-        RandomSource& source = SystemRandomSource::instance();
+        PasswordRecipe recipe;
+        recipe.style = PasswordStyle::AlphaNumSym;
+        recipe.letterCase = LetterCase::Mixed;
+        recipe.length = BatchCharacters;
+        PairMaker maker(recipe, UsernameStyle::Random, BatchPairs, SystemRandomSource::instance());
         qsizetype drawn = 0;
         QElapsedTimer timer;
         timer.start();
-        for (int text = 0; text < 2 * BatchPairs; ++text)
-            drawn += ComposeRandomText(BatchCharacters, PasswordStyle::AlphaNumSym, alphabet, source).size();
+        for (CredentialPair pair; maker.next(pair);)
+            drawn += pair.password.size() + pair.username.size();
         const double elapsed = millisecondsSince(timer);
         if (drawn != qsizetype(2) * BatchPairs * BatchCharacters)
             fail("draws_979902", "the texts are not of the chosen length");
@@ -170,9 +183,8 @@ Run prepareBatchDraws()
 }
 
 // A username file of the given number of lines, names of 4 to 49 letters.
-QString writeUsernameFile(const BenchWindow& bench, int lines)
+void writeUsernameFile(const QString& path, int lines)
 {
-    const QString path = bench.path(QStringLiteral("names-%1.txt").arg(lines));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail("import", "cannot write the username file");
@@ -180,12 +192,11 @@ QString writeUsernameFile(const BenchWindow& bench, int lines)
     RandomSource& source = SystemRandomSource::instance();
     QByteArray content;
     for (int line = 0; line < lines; ++line) {
-        content += ComposeRandomText(4 + RandomBelow(46, source), PasswordStyle::Alphabetic, letters, source);
+        content += ComposeRandomText(4 + line % 46, PasswordStyle::Alphabetic, letters, source);
         content += '\n';
     }
     if (file.write(content) != content.size() || !file.flush())
         fail("import", "cannot write the username file");
-    return path;
 }
 
 // A window whose Generate pairs every name of a username file of the given number of lines with an
@@ -193,7 +204,9 @@ QString writeUsernameFile(const BenchWindow& bench, int lines)
 std::shared_ptr<BenchWindow> importingWindow(int lines)
 {
     auto bench = std::make_shared<BenchWindow>();
-    bench->desktop().nextFile = writeUsernameFile(*bench, lines);
+    const QString names = bench->path(QStringLiteral("names-%1.txt").arg(lines));
+    writeUsernameFile(names, lines);
+    bench->desktop().nextFile = names;
     bench->setNumber(IdCharacterCount, 8);
     bench->click(IdLoadUsernames);
     return bench;
@@ -260,6 +273,132 @@ std::function<Run()> preparePeakMemory()
     };
 }
 
+// varnel-cli with its arguments, as execve takes them.
+class CliCommand
+{
+public:
+    explicit CliCommand(const QStringList& arguments)
+    {
+        texts_.append(QByteArrayLiteral(VARNEL_CLI));
+        for (const QString& argument : arguments)
+            texts_.append(QFile::encodeName(argument));
+        for (QByteArray& text : texts_)
+            argv_.push_back(text.data());
+        argv_.push_back(nullptr);
+    }
+    char* const* argv() { return argv_.data(); }
+
+private:
+    QByteArrayList texts_;
+    std::vector<char*> argv_;
+};
+
+// One run of varnel-cli as a user starts it, standard output going to /dev/null: the time from the start
+// until it has ended.
+double timeCli(const char* figure, const QStringList& arguments)
+{
+    CliCommand command(arguments);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    int status = 0;
+    const bool ran = posix_spawn(&child, command.argv()[0], &actions, nullptr, command.argv(), environ) == 0
+        && waitpid(child, &status, 0) == child;
+    const double elapsed = millisecondsSince(timer);
+    posix_spawn_file_actions_destroy(&actions);
+    if (!ran || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        fail(figure, "varnel-cli did not finish its work");
+    return elapsed;
+}
+
+// The most memory a run of varnel-cli held at once (VmHWM), read when it is about to end. The kernel's own
+// figure for a child (ru_maxrss) would count the bench's memory too, which the child had before its exec.
+double peakMemoryOfCli(const char* figure, const QStringList& arguments)
+{
+    CliCommand command(arguments);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull < 0 || dup2(devNull, STDOUT_FILENO) < 0 || ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0)
+            _exit(127);
+        execv(command.argv()[0], command.argv());
+        _exit(127);
+    }
+    int status = 0;
+    // The child stops once at its exec, then just before it ends.
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFSTOPPED(status)
+        || ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACEEXIT | PTRACE_O_EXITKILL) != 0
+        || ptrace(PTRACE_CONT, child, nullptr, nullptr) != 0 || waitpid(child, &status, 0) != child
+        || status >> 8 != (SIGTRAP | (PTRACE_EVENT_EXIT << 8)))
+        fail(figure, "varnel-cli could not be followed to its end");
+    double peak = -1;
+    QFile memory(QStringLiteral("/proc/%1/status").arg(child));
+    if (memory.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (const QByteArray& line : memory.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peak = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    if (ptrace(PTRACE_CONT, child, nullptr, nullptr) != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)
+        || WEXITSTATUS(status) != 0)
+        fail(figure, "varnel-cli did not finish its work");
+    if (peak < 0)
+        fail(figure, "no VmHWM line");
+    return peak;
+}
+
+qint64 sizeOf(const QString& path)
+{
+    return QFileInfo(path).size();
+}
+
+// A million passwords of 16 letters and digits, alone, into a new file.
+Run prepareCliPasswords()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        const char* name = "cli_1m_x16";
+        const QString target = dir->filePath(QStringLiteral("passwords.txt"));
+        QFile::remove(target);
+        const double elapsed = timeCli(name,
+                                       {QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("-l"),
+                                        QStringLiteral("16"), QStringLiteral("-s"), QStringLiteral("alphanumeric"),
+                                        QStringLiteral("-c"), QStringLiteral("mixed"), QStringLiteral("-u"),
+                                        QStringLiteral("none"), QStringLiteral("-o"), target});
+        if (sizeOf(target) != 17'000'000)
+            fail(name, "the file does not hold a million lines of 16 characters");
+        return elapsed;
+    };
+}
+
+// A password of 8 digits for each of a million names read from a file, into a new file.
+Run prepareCliNames()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    const QString names = dir->filePath(QStringLiteral("names.txt"));
+    writeUsernameFile(names, 1'000'000);
+    return [dir, names] {
+        const char* name = "cli_names_1m";
+        const QString target = dir->filePath(QStringLiteral("pairs.txt"));
+        QFile::remove(target);
+        const double elapsed = timeCli(name, {QStringLiteral("-f"), names, QStringLiteral("-o"), target});
+        if (sizeOf(target) != sizeOf(names) + 9 * 1'000'000)
+            fail(name, "the file does not hold a pair for every name");
+        return elapsed;
+    };
+}
+
+// Ten million pairs of the default options, written to /dev/null.
+Run prepareCliPeakMemory()
+{
+    return [] {
+        return peakMemoryOfCli("cli_peak_rss_10m", {QStringLiteral("-n"), QStringLiteral("10000000")});
+    };
+}
+
 const Figure Figures[] = {
     {"generate_9999x49", "ms", prepareGenerateBatch},
     {"draws_979902", "ms", prepareBatchDraws},
@@ -268,6 +407,9 @@ const Figure Figures[] = {
     {"export_100k", "ms", prepareExport(100'000, "export_100k")},
     {"export_1m", "ms", prepareExport(1'000'000, "export_1m")},
     {"peak_rss_1m", "MiB", preparePeakMemory()},
+    {"cli_1m_x16", "ms", prepareCliPasswords},
+    {"cli_names_1m", "ms", prepareCliNames},
+    {"cli_peak_rss_10m", "MiB", prepareCliPeakMemory},
 };
 
 double median(std::vector<double> values)

@@ -1,6 +1,6 @@
 #include "engine/Alphabets.h"
 
-#include "engine/RandomSource.h"
+#include "engine/CharacterPool.h"
 
 namespace {
 constexpr char UpperAlphabetic[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -55,18 +55,18 @@ QByteArrayView SelectAlphabet(LetterCase letterCase, PasswordStyle passwordStyle
     return Blocks::Upper;
 }
 
+QByteArrayView DrawnCharacters(PasswordStyle passwordStyle, QByteArrayView alphabet)
+{
+    return passwordStyle == PasswordStyle::Numeric ? QByteArrayView(Blocks::Digits) : alphabet;
+}
+
 QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet, RandomSource& source)
 {
-    if (length <= 0)
-        return {};
-    const bool numeric = passwordStyle == PasswordStyle::Numeric;
-    const QByteArrayView pool = numeric ? QByteArrayView(Blocks::Digits) : alphabet;
-    const int poolSize = static_cast<int>(pool.size());
-    if (poolSize == 0)
+    const QByteArrayView characters = DrawnCharacters(passwordStyle, alphabet);
+    if (length <= 0 || characters.isEmpty())
         return {};
     QByteArray text(length, Qt::Uninitialized);
-    char* out = text.data();
-    for (qint32 i = 0; i < length; ++i)
-        out[i] = pool[RandomBelow(poolSize, source)];
+    if (!CharacterPool(characters).fill(text.data(), length, source))
+        return {};
     return text;
 }

@@ -18,7 +18,10 @@ inline constexpr char Symbols[] = "!@#$%^&*()_+=-';:][{}.<>";
 // directly, and the upper-case block is returned without ever being drawn from.
 QByteArrayView SelectAlphabet(LetterCase letterCase, PasswordStyle passwordStyle);
 
+// What a text of the style is drawn from: the digits for Numeric, otherwise the alphabet.
+QByteArrayView DrawnCharacters(PasswordStyle passwordStyle, QByteArrayView alphabet);
+
 // One character per position, first to last, one draw each: a digit for Numeric, otherwise a
 // character of the alphabet. A length of 0 or less, or an empty alphabet, gives the empty text and draws
-// nothing.
+// nothing; so does a source that runs out of secure bytes.
 QByteArray ComposeRandomText(qint32 length, PasswordStyle passwordStyle, QByteArrayView alphabet, RandomSource& source);

@@ -2,8 +2,10 @@
 #include "app/CVarnelDlg.h"
 
 #include "app/Desktop.h"
-#include "engine/Alphabets.h"
+#include "engine/PairMaker.h"
 #include "resources/Strings.h"
+
+#include <vector>
 
 void CVarnelDlg::OnGenerate()
 {
@@ -14,19 +16,19 @@ void CVarnelDlg::OnGenerate()
     } else if (options_.pairCount >= GeneratePairCeiling || options_.characterCount >= GenerateCharacterCeiling) {
         desktop_.showMessage(this, QString::fromLatin1(TooManyText), QString::fromLatin1(TooManyText));
     } else {
-        {
-            ControlBatch batch(*this);
-            const PasswordStyle style = options_.passwordStyle.value_or(PasswordStyle::Numeric);
-            const LetterCase letterCase = options_.letterCase.value_or(LetterCase::Upper);
-            for (qint32 k = 1; k <= options_.pairCount; ++k) {
-                options_.currentPassword.clear();
-                options_.currentUsername.clear();
-                const QByteArrayView alphabet = SelectAlphabet(letterCase, style);
-                options_.currentPassword = ComposeRandomText(options_.characterCount, style, alphabet, random_);
-                if (options_.usernameStyle == UsernameStyle::Random)
-                    options_.currentUsername = ComposeRandomText(options_.characterCount, style, alphabet, random_);
-                else if (options_.usernameStyle == UsernameStyle::Numbered)
-                    options_.currentUsername = QByteArray::number(k);
+        PairMaker maker(recipeFrom(options_), options_.usernameStyle.value_or(UsernameStyle::None),
+                        quint64(std::max(options_.pairCount, 0)), random_);
+        // The whole batch is made before any of it is shown, so that a batch that fails is not half in the list.
+        std::vector<CredentialPair> batch;
+        for (CredentialPair pair; maker.next(pair);)
+            batch.push_back(std::move(pair));
+        if (maker.outcome() == PairMaker::Outcome::RandomFailed) {
+            reportNoSecureRandom(maker.errorString());
+        } else {
+            ControlBatch controls(*this);
+            for (CredentialPair& pair : batch) {
+                options_.currentPassword = std::move(pair.password);
+                options_.currentUsername = std::move(pair.username);
                 WriteControls();
                 InsertCurrentPair();
             }
@@ -34,4 +36,11 @@ void CVarnelDlg::OnGenerate()
         WriteControls();
     }
     FitColumns();
+}
+
+void CVarnelDlg::reportNoSecureRandom(const QString& reason)
+{
+    desktop_.showMessage(
+        this, QStringLiteral("Secure random numbers are not available, so no password was made.\n\n%1").arg(reason),
+        QString::fromLatin1(ApplicationName));
 }

@@ -1,33 +1,41 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
-#include <array>
 #include <cstddef>
+#include <span>
+#include <vector>
 
-// Where random bits come from. Production draws from the kernel's CSPRNG; tests script the values.
+// Where random bytes come from. Production reads the kernel's CSPRNG; tests script the bytes.
 class RandomSource
 {
 public:
     virtual ~RandomSource() = default;
-    virtual quint32 next32() = 0;
+
+    // Fresh random bytes, every value equally likely and independent of all others: at least one and at most
+    // `wanted` (which must be positive), valid until the next call. Empty when no secure bytes can be had;
+    // errorString() then tells why. Nothing weaker is ever handed out instead.
+    virtual std::span<const quint8> take(std::size_t wanted) = 0;
+    virtual QString errorString() const = 0;
 };
 
-// The operating system's cryptographically secure generator (getrandom), read in blocks so that a
-// batch of draws costs few system calls. No seed, no dependence on the clock.
+// The operating system's cryptographically secure generator (getrandom), read in large blocks so that a
+// million passwords cost a few hundred system calls. No seed, no dependence on the clock.
 class SystemRandomSource final : public RandomSource
 {
 public:
-    quint32 next32() override;
+    SystemRandomSource();
+
+    std::span<const quint8> take(std::size_t wanted) override;
+    QString errorString() const override;
 
     static SystemRandomSource& instance();
 
 private:
-    void refill();
+    bool refill();
 
-    std::array<quint32, 1024> buffer_{};
-    std::size_t next_ = buffer_.size();
+    std::vector<quint8> block_;
+    std::size_t next_;
+    QString errorString_;
 };
-
-// A draw from 0 to n - 1, each value exactly equally likely (rejection sampling). n must be positive.
-int RandomBelow(int n, RandomSource& source);

@@ -13,22 +13,31 @@ void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView
         out.append(',');
 }
 
-QByteArray exportRecord(const QByteArray& password, const QByteArray& username, SaveLayout layout, bool last)
+ExportWriter::ExportWriter(SaveLayout layout, Sink sink, qsizetype bufferSize)
+    : layout_(layout), sink_(std::move(sink)), bufferSize_(bufferSize)
 {
-    QByteArray record;
-    appendExportRecord(record, password, username, layout, last);
-    return record;
+    buffer_.reserve(bufferSize_ + 1024);
 }
 
-QByteArray exportFileContent(const std::vector<CredentialPair>& oldestFirst, SaveLayout layout)
+bool ExportWriter::add(QByteArrayView password, QByteArrayView username)
 {
-    qsizetype size = 0;
-    for (const CredentialPair& pair : oldestFirst)
-        size += pair.password.size() + pair.username.size() + 2;
-    QByteArray content;
-    content.reserve(size);
-    for (std::size_t i = 0; i < oldestFirst.size(); ++i)
-        appendExportRecord(content, oldestFirst[i].password, oldestFirst[i].username, layout,
-                           i + 1 == oldestFirst.size());
-    return content;
+    if (failed_)
+        return false;
+    // Whether a CSV record is the last is known only when the next one comes, so the comma between two
+    // records goes out with the second.
+    if (layout_ == SaveLayout::Csv && anyRecord_)
+        buffer_.append(',');
+    appendExportRecord(buffer_, password, username, layout_, true);
+    anyRecord_ = true;
+    return buffer_.size() < bufferSize_ || flush();
+}
+
+bool ExportWriter::flush()
+{
+    if (failed_)
+        return false;
+    if (!buffer_.isEmpty() && !sink_(buffer_))
+        failed_ = true;
+    buffer_.resize(0);
+    return !failed_;
 }

@@ -53,8 +53,9 @@ private:
 
 } // namespace
 
-SafeFileWriter::SafeFileWriter(const QString& path, QFileDevice::Permissions newFilePermissions)
-    : path_(path), newFilePermissions_(newFilePermissions), saveFile_(path)
+SafeFileWriter::SafeFileWriter(const QString& path, QFileDevice::Permissions newFilePermissions,
+                               InPlaceFallback inPlaceFallback)
+    : path_(path), newFilePermissions_(newFilePermissions), inPlaceFallback_(inPlaceFallback), saveFile_(path)
 {
     // Writing straight into the target when no temporary file can be made would defeat the point.
     saveFile_.setDirectWriteFallback(false);
@@ -95,7 +96,7 @@ bool SafeFileWriter::open()
 
     if (!saveFile_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         // A writable file in a folder that takes no new file stays writable: it is written in place.
-        if (exists)
+        if (exists && inPlaceFallback_ == InPlaceFallback::Allowed)
             return openInPlace(nativePath, O_TRUNC);
         return fail(saveFile_.errorString());
     }

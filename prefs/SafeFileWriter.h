@@ -12,6 +12,9 @@
 // replacing it would turn it into a regular file; so is a writable file in a folder where no temporary
 // file can be made, which would otherwise stop being writable at all.
 //
+// A caller that must never leave a half-written file behind refuses that in-place fallback; the write then
+// fails as no temporary file could be made.
+//
 // A new file gets the permissions given, less what the umask forbids; a replaced file keeps its own.
 // The first failure sticks: later calls do nothing and return false, and errorString() tells why.
 class SafeFileWriter
@@ -19,7 +22,10 @@ class SafeFileWriter
     Q_DISABLE_COPY_MOVE(SafeFileWriter)
 
 public:
-    SafeFileWriter(const QString& path, QFileDevice::Permissions newFilePermissions);
+    enum class InPlaceFallback { Allowed, Refused };
+
+    SafeFileWriter(const QString& path, QFileDevice::Permissions newFilePermissions,
+                   InPlaceFallback inPlaceFallback = InPlaceFallback::Allowed);
     // Without a successful commit(), a replaced file stays as it was and no temporary file remains.
     ~SafeFileWriter();
 
@@ -42,6 +48,7 @@ private:
 
     QString path_;
     QFileDevice::Permissions newFilePermissions_;
+    InPlaceFallback inPlaceFallback_;
     QSaveFile saveFile_;
     QFile inPlaceFile_;
     QFileDevice* device_ = nullptr;

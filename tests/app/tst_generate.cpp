@@ -57,6 +57,8 @@ private slots:
     void zeroCharactersMakeNoRow();
     void buttonAndMenuItemGenerateAlike_data();
     void buttonAndMenuItemGenerateAlike();
+    void batchWithoutSecureRandomNumbersChangesNothing_data();
+    void batchWithoutSecureRandomNumbersChangesNothing();
 };
 
 void TestGenerate::defaultsMakeOneRowOfEightDigitTexts()
@@ -376,6 +378,46 @@ void TestGenerate::buttonAndMenuItemGenerateAlike()
     QCOMPARE(fixture.edit(IdPassword)->text(), u"67890123"_s);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"45678901"_s);
     QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+void TestGenerate::batchWithoutSecureRandomNumbersChangesNothing_data()
+{
+    QTest::addColumn<int>("usernameStyle");
+    QTest::newRow("a batch whose random numbers fail part-way is not shown at all") << int(IdRandomUsername);
+    QTest::newRow("an import whose random numbers fail part-way is not shown at all") << int(IdLoadUsernames);
+}
+
+void TestGenerate::batchWithoutSecureRandomNumbersChangesNothing()
+{
+    QFETCH(int, usernameStyle);
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    fixture.click(IdGenerate);
+    const QList<CredentialPair> rows = rowsOf(window);
+    fixture.type(IdPassword, u"left"_s);
+    fixture.type(IdUsername, u"over"_s);
+    fixture.type(IdPairCount, u"3"_s);
+    fixture.click(usernameStyle);
+    const QString names = fixture.path(u"names.txt"_s);
+    QFile file(names);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("alice\nbob\ncarol\n") == 16);
+    file.close();
+    fixture.desktop.fileAnswers.push_back(names);
+    // Two pairs' worth of draws, then none.
+    fixture.scripted.failAfter = fixture.scripted.drawn + 20;
+
+    fixture.click(IdGenerate);
+
+    QCOMPARE(fixture.desktop.messages.size(), 1);
+    const FakeDesktop::Message& message = fixture.desktop.messages.constFirst();
+    QCOMPARE(message.caption, u"Varnel"_s);
+    QVERIFY2(message.text.startsWith(u"Secure random numbers are not available"_s), qPrintable(message.text));
+    QVERIFY2(message.text.contains(u"Function not implemented"_s), qPrintable(message.text));
+    QCOMPARE(rowsOf(window), rows);
+    QCOMPARE(fixture.edit(IdPassword)->text(), u"left"_s);
+    QCOMPARE(fixture.edit(IdUsername)->text(), u"over"_s);
+    QCOMPARE(fixture.edit(IdPairCount)->text(), u"3"_s);
+    QVERIFY(window.isVisible());
 }
 
 QTEST_MAIN(TestGenerate)

@@ -71,6 +71,8 @@ private slots:
     void filesWithoutANameAddNothing_data();
     void filesWithoutANameAddNothing();
     void cancelledChooserAddsNothing();
+    void importEndingEarlyShowsTheRecordAgain_data();
+    void importEndingEarlyShowsTheRecordAgain();
     void choicesThatCannotBeReadAreReported_data();
     void choicesThatCannotBeReadAreReported();
     void fileWithoutReadPermissionIsReported();
@@ -275,6 +277,38 @@ void TestImport::cancelledChooserAddsNothing()
     QCOMPARE(window.windowTitle(), u"Varnel"_s);
     QCOMPARE(fixture.edit(IdPassword)->text(), u"left"_s);
     QCOMPARE(fixture.edit(IdUsername)->text(), u"over"_s);
+}
+
+void TestImport::importEndingEarlyShowsTheRecordAgain_data()
+{
+    QTest::addColumn<std::optional<QString>>("chosen");
+    QTest::addColumn<QString>("characters");
+
+    QTest::newRow("a cancelled chooser leaves the fields showing the record") << std::optional<QString>() << u"8"_s;
+    QTest::newRow("a file that cannot be read leaves the fields showing the record")
+        << std::optional<QString>(u"missing.txt"_s) << u"8"_s;
+    QTest::newRow("the Too Many.... refusal leaves the fields showing the record")
+        << std::optional<QString>() << u"51"_s;
+}
+
+// An emptied "Number to Generate:" is not read (the record keeps 1), and shows the record's 1 again.
+void TestImport::importEndingEarlyShowsTheRecordAgain()
+{
+    QFETCH(std::optional<QString>, chosen);
+    QFETCH(QString, characters);
+
+    WindowFixture fixture;
+    fixture.open();
+    fixture.click(IdLoadUsernames);
+    fixture.type(IdCharacterCount, characters);
+    fixture.type(IdPairCount, QString());
+    fixture.desktop.fileAnswers.push_back(chosen ? std::optional<QString>(fixture.path(*chosen)) : std::nullopt);
+
+    fixture.click(IdGenerate);
+
+    QCOMPARE(fixture.edit(IdPairCount)->text(), u"1"_s);
+    QCOMPARE(fixture.edit(IdCharacterCount)->text(), characters);
+    QCOMPARE(fixture.window().resultList().rowCount(), 0);
 }
 
 void TestImport::choicesThatCannotBeReadAreReported_data()

@@ -1,7 +1,7 @@
 # Installs the build into a staging folder, checks what landed there, then runs the uninstall script
 # and checks that everything is gone again. Uses a manifest of its own, so the build's
 # install_manifest.txt (which the uninstall target reads) is never touched.
-#   cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DUNINSTALL_SCRIPT=<script> -DWITH_CLI=<bool>
+#   cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DUNINSTALL_SCRIPT=<script>
 #         -P install_roundtrip.cmake
 cmake_minimum_required(VERSION 3.22)
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)

@@ -1,7 +1,7 @@
 # The files an install puts under its prefix, for the install round trip and the package check.
-# WITH_CLI is true when the build has the command-line program.
 set(installed_files
     bin/varnel
+    bin/varnel-cli
     share/applications/org.example.varnel.desktop
     share/doc/varnel/changelog.gz
     share/doc/varnel/copyright
@@ -12,9 +12,7 @@ set(installed_files
     share/icons/hicolor/128x128/apps/varnel.png
     share/icons/hicolor/256x256/apps/varnel.png
     share/icons/hicolor/scalable/apps/varnel.svg
+    share/man/man1/varnel-cli.1.gz
     share/man/man1/varnel.1.gz
     share/metainfo/org.example.varnel.metainfo.xml)
-if(WITH_CLI)
-    list(APPEND installed_files bin/varnel-cli share/man/man1/varnel-cli.1.gz)
-endif()
 list(SORT installed_files)

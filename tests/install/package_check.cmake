@@ -2,7 +2,7 @@
 # the file list, the dependencies found from the binaries, stripped binaries, a compressed manual page
 # and a metainfo entry for every program, and the verdicts of the desktop entry and metainfo validators
 # and, where it is installed, lintian.
-#   cmake -DBUILD_DIR=<build> -DWORK=<folder> -DVERSION=<version> -DWITH_CLI=<bool> -P package_check.cmake
+#   cmake -DBUILD_DIR=<build> -DWORK=<folder> -DVERSION=<version> -P package_check.cmake
 cmake_minimum_required(VERSION 3.22)
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
 

@@ -1,0 +1,29 @@
+#include "engine/CharacterPool.h"
+
+#include "engine/RandomSource.h"
+
+CharacterPool::CharacterPool(QByteArrayView characters) : characters_(characters.toByteArray())
+{
+    Q_ASSERT(!characters_.isEmpty() && characters_.size() <= 256);
+    const auto n = static_cast<unsigned>(characters_.size());
+    acceptBelow_ = 256 - 256 % n;
+    for (unsigned byte = 0; byte < byByte_.size(); ++byte)
+        byByte_[byte] = characters_.at(byte % n);
+}
+
+bool CharacterPool::fill(char* out, qsizetype length, RandomSource& source) const
+{
+    qsizetype filled = 0;
+    while (filled < length) {
+        // Never more bytes than positions left, so a scripted source sees exactly the draws made.
+        const auto bytes = source.take(static_cast<std::size_t>(length - filled));
+        if (bytes.empty())
+            return false;
+        // Without a branch: a dropped byte's character is written and then overwritten by the next one.
+        for (const quint8 byte : bytes) {
+            out[filled] = byByte_[byte];
+            filled += byte < acceptBelow_ ? 1 : 0;
+        }
+    }
+    return true;
+}

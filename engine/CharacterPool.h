@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <array>
+
+class RandomSource;
+
+// The characters a text is drawn from, and the draw itself: one random byte per character, every character
+// exactly equally likely. With n characters, a byte b below 256 - 256 % n picks character b % n; a byte at or
+// above that limit would favour the first characters, so it is dropped and the next byte tried instead.
+class CharacterPool
+{
+public:
+    // From 1 to 256 characters, in the order that the bytes pick them.
+    explicit CharacterPool(QByteArrayView characters);
+
+    QByteArrayView characters() const { return characters_; }
+
+    // Fills out[0], out[1], ... out[length - 1] in that order. False when the source has no more secure
+    // bytes, leaving the text unfinished.
+    bool fill(char* out, qsizetype length, RandomSource& source) const;
+
+private:
+    QByteArray characters_;
+    std::array<char, 256> byByte_{};
+    unsigned acceptBelow_ = 0;
+};

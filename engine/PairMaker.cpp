@@ -1,0 +1,62 @@
+#include "engine/PairMaker.h"
+
+#include "engine/RandomSource.h"
+#include "prefs/LineReader.h"
+
+PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source)
+    : passwords_(recipe, source), source_(source), usernames_(usernames), count_(count)
+{ }
+
+PairMaker::PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source)
+    : passwords_(recipe, source), source_(source), names_(&names)
+{ }
+
+bool PairMaker::next(CredentialPair& pair)
+{
+    if (outcome_ != Outcome::Making)
+        return false;
+    if (names_)
+        return nextNamed(pair);
+    if (made_ == count_)
+        return stop(Outcome::Finished, {});
+    ++made_;
+    if (!passwords_.makePassword(pair.password))
+        return stop(Outcome::RandomFailed, source_.errorString());
+    switch (usernames_) {
+    case UsernameStyle::Random:
+        if (!passwords_.makeText(pair.username))
+            return stop(Outcome::RandomFailed, source_.errorString());
+        break;
+    case UsernameStyle::Numbered:
+        pair.username.setNum(made_);
+        break;
+    case UsernameStyle::FromFile:
+    case UsernameStyle::None:
+        pair.username.clear();
+        break;
+    }
+    return true;
+}
+
+bool PairMaker::nextNamed(CredentialPair& pair)
+{
+    for (;;) {
+        if (!names_->readLine(pair.username)) {
+            if (names_->hasError())
+                return stop(Outcome::ReadFailed, names_->errorString());
+            return stop(Outcome::Finished, {});
+        }
+        ++made_;
+        if (!passwords_.makePassword(pair.password))
+            return stop(Outcome::RandomFailed, source_.errorString());
+        if (!pair.username.isEmpty())
+            return true;
+    }
+}
+
+bool PairMaker::stop(Outcome outcome, const QString& reason)
+{
+    outcome_ = outcome;
+    errorString_ = reason;
+    return false;
+}

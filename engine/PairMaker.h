@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engine/GeneratorOptions.h"
+#include "engine/PasswordMaker.h"
+#include "list/CredentialPair.h"
+
+#include <QString>
+
+class LineReader;
+class RandomSource;
+
+// Makes credential pairs one at a time: a batch of pairs, or one pair for every name of a line source.
+// The window's Generate and import and the command line all make their pairs here.
+class PairMaker
+{
+public:
+    enum class Outcome { Making, Finished, ReadFailed, RandomFailed };
+
+    // `count` pairs. Random usernames are drawn after their password, from the same characters but never
+    // held to every class; Numbered ones are the pair's number, counted from 1; None leaves them empty.
+    PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source);
+    // A pair for every name that the reader gives, in order. Every line draws its password, but an empty
+    // line makes no pair.
+    PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source);
+
+    // The next pair, or false when there is none: outcome() tells whether all were made or why not.
+    bool next(CredentialPair& pair);
+    Outcome outcome() const { return outcome_; }
+    // Why the names could not be read or the source failed.
+    QString errorString() const { return errorString_; }
+    // How many pairs were begun: the lines read, empty ones included, or the pairs of the batch.
+    quint64 begun() const { return made_; }
+
+private:
+    bool stop(Outcome outcome, const QString& reason);
+    bool nextNamed(CredentialPair& pair);
+
+    PasswordMaker passwords_;
+    RandomSource& source_;
+    UsernameStyle usernames_ = UsernameStyle::None;
+    quint64 count_ = 0;
+    LineReader* names_ = nullptr;
+    quint64 made_ = 0;
+    Outcome outcome_ = Outcome::Making;
+    QString errorString_;
+};

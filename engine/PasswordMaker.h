@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/CharacterPool.h"
+#include "engine/GeneratorOptions.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+class RandomSource;
+
+// What a password is made of.
+struct PasswordRecipe
+{
+    PasswordStyle style = PasswordStyle::Numeric;
+    LetterCase letterCase = LetterCase::Upper;
+    qint32 length = 8;
+    // Leaves the look-alikes 0, O, 1, l and I out of the characters.
+    bool excludeSimilar = false;
+    // Holds every password to at least one character of each class its characters have (upper-case
+    // letters, lower-case letters, digits, symbols).
+    bool everyClass = false;
+};
+
+// The recipe that the window's options give.
+PasswordRecipe recipeFrom(const GeneratorOptions& options);
+
+// Makes passwords (and texts of the same characters) by a recipe, drawing from a source.
+class PasswordMaker
+{
+public:
+    PasswordMaker(const PasswordRecipe& recipe, RandomSource& source);
+
+    // How many of the four classes the recipe's characters have; a password held to every class needs
+    // at least that many characters.
+    static int classCount(const PasswordRecipe& recipe);
+
+    QByteArrayView characters() const { return pool_.characters(); }
+
+    // A password into `text`, resized to the recipe's length. Held to every class, the whole password is
+    // drawn again until it qualifies, so that every qualifying password is equally likely. False when the
+    // source has no more secure bytes, or when no password of the length can qualify.
+    bool makePassword(QByteArray& text);
+    // A text of the same characters and length, held to nothing more (a random username).
+    bool makeText(QByteArray& text);
+
+    // log2 of the number of different passwords the recipe can make (when it can make any).
+    double entropyBits() const;
+
+private:
+    bool holdsEveryClass(const QByteArray& text) const;
+
+    CharacterPool pool_;
+    RandomSource& source_;
+    qint32 length_;
+    bool everyClass_;
+    std::array<quint8, 256> classOf_{};
+    quint8 classesPresent_ = 0;
+};

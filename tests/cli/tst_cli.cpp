@@ -1,0 +1,372 @@
+#include "FileSizeLimit.h"
+#include "TestFiles.h"
+#include "resources/Layouts.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program and the launcher are found from the test's own folder, so that a copy of the build runs too.
+QString builtFile(const char* pathFromTest)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(pathFromTest));
+}
+
+QString cli()
+{
+    return builtFile(VARNEL_CLI_FROM_TEST);
+}
+
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs varnel-cli (through a launcher, if given) in a folder, with the bytes of standard input.
+Outcome run(const QString& folder, const QStringList& arguments, const QByteArray& input = {},
+            const QString& launcher = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    if (launcher.isEmpty())
+        process.start(cli(), arguments);
+    else
+        process.start(launcher, QStringList{cli()} + arguments);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// One line on standard error that starts as given.
+bool isOneLineStartingWith(const QByteArray& err, const QByteArray& start)
+{
+    return err.startsWith(start) && err.count('\n') == 1 && err.endsWith('\n');
+}
+
+const QString Every = QStringLiteral("[A-Za-z0-9!@#$%^&*()_+=\\-';:\\]\\[{}.<>]");
+
+} // namespace
+
+class TestCli final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recordsFollowTheOptions_data();
+    void recordsFollowTheOptions();
+    void usageErrorsWriteNothing_data();
+    void usageErrorsWriteNothing();
+    void fileErrorsLeaveNoOutputFile_data();
+    void fileErrorsLeaveNoOutputFile();
+    void outputFileHoldsTheRecords_data();
+    void outputFileHoldsTheRecords();
+    void failedWriteKeepsTheOldFile();
+    void closedPipeEndsTheRunQuietly();
+    void noSecureRandomNumbersWriteNothing_data();
+    void noSecureRandomNumbersWriteNothing();
+    void entropyComesFirstOnStandardError();
+    void helpListsEveryOptionWithItsDefault();
+    void versionIsTheAboutBoxVersion();
+};
+
+void TestCli::recordsFollowTheOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("records");
+
+    QTest::newRow("the defaults make one line of an 8-digit password and an 8-digit username")
+        << QStringList{} << QByteArray() << u"[0-9]{8},[0-9]{8}\n"_s;
+    QTest::newRow("numbered usernames count up in output order, CSV joins with commas and ends with none")
+        << QStringList{u"-n"_s, u"3"_s, u"-l"_s, u"4"_s, u"-u"_s, u"numbered"_s, u"-F"_s, u"csv"_s} << QByteArray()
+        << u"[0-9]{4},1,[0-9]{4},2,[0-9]{4},3"_s;
+    QTest::newRow("without usernames a record is the password alone, of the length, style and case chosen")
+        << QStringList{u"--count=2"_s, u"--length=12"_s, u"--style=alphabetic"_s, u"--case=lower"_s,
+                       u"--usernames=none"_s}
+        << QByteArray() << u"([a-z]{12}\n){2}"_s;
+    QTest::newRow("symbols in mixed case draw passwords and usernames from all 86 characters")
+        << QStringList{u"-n"_s, u"3"_s, u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s} << QByteArray()
+        << u"(%1{8},%1{8}\n){3}"_s.arg(Every);
+    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames")
+        << QStringList{u"-n"_s, u"40"_s,    u"-l"_s,
+                       u"50"_s, u"-s"_s,    u"alphanumeric"_s,
+                       u"-c"_s, u"mixed"_s, u"--exclude-similar"_s}
+        << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s;
+    QTest::newRow("every-class gives each two-character password a letter and a digit")
+        << QStringList{u"-n"_s, u"300"_s,  u"-l"_s,           u"2"_s, u"-s"_s, u"alphanumeric"_s,
+                       u"-u"_s, u"none"_s, u"--every-class"_s}
+        << QByteArray() << u"((?=[A-Z0-9]*[A-Z])(?=[A-Z0-9]*[0-9])[A-Z0-9]{2}\n){300}"_s;
+    QTest::newRow("names from standard input get a password each, in order, read as the window reads them")
+        << QStringList{u"-f"_s, u"-"_s} << "alice\r\n\n  \nbob, jr\ncarol"_ba
+        << u"[0-9]{8},alice\n[0-9]{8},  \n[0-9]{8},bob, jr\n[0-9]{8},carol\n"_s;
+    QTest::newRow("names from a file in CSV, with the chosen password characters")
+        << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
+        << u"[A-Z]{8},x,[A-Z]{8},y"_s;
+}
+
+void TestCli::recordsFollowTheOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, records);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    createFile(folder.filePath(u"names.txt"_s), input);
+    const Outcome outcome = run(folder.path(), arguments, input);
+
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.err, QByteArray());
+    const QRegularExpression expected(QRegularExpression::anchoredPattern(records));
+    QVERIFY2(expected.match(QString::fromUtf8(outcome.out)).hasMatch(), outcome.out.left(2000).constData());
+}
+
+void TestCli::usageErrorsWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("an unknown option is named")
+        << QStringList{u"--frobnicate"_s} << "varnel-cli: --frobnicate: unknown option"_ba;
+    QTest::newRow("a count that is no number is refused with its value")
+        << QStringList{u"-n"_s, u"ten"_s}
+        << "varnel-cli: --count: 'ten' is not a whole number from 1 to 1000000000000"_ba;
+    QTest::newRow("a count beyond 10^12 is refused")
+        << QStringList{u"-n"_s, u"1000000000001"_s} << "varnel-cli: --count: '1000000000001' is not"_ba;
+    QTest::newRow("a negative length is refused, not taken for an option")
+        << QStringList{u"-l"_s, u"-5"_s} << "varnel-cli: --length: '-5' is not a whole number from 1 to 1024"_ba;
+    QTest::newRow("an unknown style is refused with the styles there are")
+        << QStringList{u"-s"_s, u"hex"_s}
+        << "varnel-cli: --style: 'hex' is not one of numeric, alphabetic, alphanumeric, symbols"_ba;
+    QTest::newRow("a count together with names conflicts") << QStringList{u"-n"_s, u"2"_s, u"-f"_s, u"names.txt"_s}
+                                                           << "varnel-cli: --count: cannot be used with --names"_ba;
+    QTest::newRow("every class in fewer characters than classes is refused")
+        << QStringList{u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s, u"-l"_s, u"3"_s, u"--every-class"_s}
+        << "varnel-cli: --every-class: a password of 3 characters cannot hold all 4 classes"_ba;
+    QTest::newRow("an option without its value is named") << QStringList{u"-l"_s} << "varnel-cli: -l: missing value"_ba;
+    QTest::newRow("an argument that is no option is refused")
+        << QStringList{u"extra"_s} << "varnel-cli: 'extra': unexpected argument"_ba;
+}
+
+void TestCli::usageErrorsWriteNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    createFile(folder.filePath(u"names.txt"_s), "alice\n"_ba);
+    const Outcome outcome = run(folder.path(), QStringList{u"-o"_s, u"out.txt"_s} + arguments);
+
+    QCOMPARE(outcome.status, 2);
+    QCOMPARE(outcome.out, QByteArray());
+    QVERIFY2(isOneLineStartingWith(outcome.err, message), outcome.err.constData());
+    QVERIFY2(outcome.err.contains("--help"), outcome.err.constData());
+    QCOMPARE(entriesOf(folder.path()), QStringList{u"names.txt"_s});
+}
+
+void TestCli::fileErrorsLeaveNoOutputFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<bool>("lockedFolder");
+
+    QTest::newRow("a names file that does not exist is named with the reason")
+        << QStringList{u"-f"_s, u"missing.txt"_s, u"-o"_s, u"out.txt"_s}
+        << "varnel-cli: missing.txt: No such file or directory\n"_ba << false;
+    QTest::newRow("a names folder is refused") << QStringList{u"-f"_s, u"folder"_s, u"-o"_s, u"out.txt"_s}
+                                               << "varnel-cli: folder: Is a directory\n"_ba << false;
+    QTest::newRow("an output file in a folder that does not exist is refused")
+        << QStringList{u"-o"_s, u"nowhere/out.txt"_s} << "varnel-cli: nowhere/out.txt: No such file or directory\n"_ba
+        << false;
+    QTest::newRow("an existing output file is kept unless --force is given")
+        << QStringList{u"-o"_s, u"old.txt"_s} << "varnel-cli: old.txt: already exists (--force replaces it)\n"_ba
+        << false;
+    QTest::newRow("a folder given as the output file is refused even with --force")
+        << QStringList{u"-o"_s, u"folder"_s, u"--force"_s} << "varnel-cli: folder: Is a directory\n"_ba << false;
+    QTest::newRow("a file in a folder that takes no new file is not written in place, even with --force")
+        << QStringList{u"-o"_s, u"old.txt"_s, u"--force"_s} << "varnel-cli: old.txt: Permission denied\n"_ba << true;
+}
+
+void TestCli::fileErrorsLeaveNoOutputFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+    QFETCH(bool, lockedFolder);
+    if (lockedFolder && runningAsRoot())
+        QSKIP("root writes into any folder");
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(QDir(folder.path()).mkdir(u"folder"_s));
+    createFile(folder.filePath(u"old.txt"_s), "old,file\n"_ba, 0640);
+    if (lockedFolder)
+        QCOMPARE(::chmod(nativePath(folder.path()).constData(), 0555), 0);
+    const Outcome outcome = run(folder.path(), arguments);
+    ::chmod(nativePath(folder.path()).constData(), 0700);
+
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.out, QByteArray());
+    QCOMPARE(outcome.err, message);
+    QCOMPARE(entriesOf(folder.path()), (QStringList{u"folder"_s, u"old.txt"_s}));
+    QCOMPARE(contentOf(folder.filePath(u"old.txt"_s)), "old,file\n"_ba);
+}
+
+void TestCli::outputFileHoldsTheRecords_data()
+{
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<uint>("mode");
+
+    QTest::newRow("a new output file is readable and writable by its owner only") << false << 0600u;
+    QTest::newRow("--force replaces an existing file, which keeps its own permissions") << true << 0644u;
+}
+
+void TestCli::outputFileHoldsTheRecords()
+{
+    QFETCH(bool, existing);
+    QFETCH(uint, mode);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(u"out.txt"_s);
+    if (existing)
+        createFile(path, "old,file\n"_ba, mode);
+    QStringList arguments{u"-n"_s, u"5"_s, u"-u"_s, u"numbered"_s, u"-o"_s, u"out.txt"_s};
+    if (existing)
+        arguments << u"--force"_s;
+    const Outcome outcome = run(folder.path(), arguments);
+
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray());
+    const QRegularExpression records(QRegularExpression::anchoredPattern(u"([0-9]{8},[1-5]\n){5}"_s));
+    QVERIFY2(records.match(QString::fromLatin1(contentOf(path))).hasMatch(), contentOf(path).constData());
+    struct stat status = {};
+    QCOMPARE(::stat(nativePath(path).constData(), &status), 0);
+    QCOMPARE(uint(status.st_mode & 0777), mode);
+    QCOMPARE(entriesOf(folder.path()), QStringList{u"out.txt"_s});
+}
+
+void TestCli::failedWriteKeepsTheOldFile()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(u"old.txt"_s);
+    createFile(path, "old,file\n"_ba);
+    Outcome outcome;
+    {
+        // Inherited by the program: its writes stop at 4096 bytes, as on a full disk.
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.inForce());
+        outcome = run(folder.path(), {u"-n"_s, u"10000"_s, u"-o"_s, u"old.txt"_s, u"--force"_s});
+    }
+
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.err, "varnel-cli: old.txt: File too large\n"_ba);
+    QCOMPARE(contentOf(path), "old,file\n"_ba);
+    QCOMPARE(entriesOf(folder.path()), QStringList{u"old.txt"_s});
+}
+
+// Without the reader going away the run would take days; it ends at once, with nothing said.
+void TestCli::closedPipeEndsTheRunQuietly()
+{
+    int ends[2];
+    QCOMPARE(::pipe2(ends, O_CLOEXEC), 0);
+    QProcess process;
+    process.setChildProcessModifier([writeEnd = ends[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
+    process.start(cli(), {u"-n"_s, u"1000000000000"_s});
+    ::close(ends[1]);
+    QVERIFY(process.waitForStarted());
+    char first = 0;
+    QCOMPARE(::read(ends[0], &first, 1), ssize_t(1));
+    ::close(ends[0]);
+
+    QVERIFY(process.waitForFinished(60'000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+}
+
+void TestCli::noSecureRandomNumbersWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("records for standard output are not written") << QStringList{u"-n"_s, u"3"_s};
+    QTest::newRow("an output file is not made") << QStringList{u"-n"_s, u"3"_s, u"-o"_s, u"out.txt"_s};
+}
+
+void TestCli::noSecureRandomNumbersWriteNothing()
+{
+    QFETCH(QStringList, arguments);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), arguments, {}, builtFile(NO_GETRANDOM_FROM_TEST));
+
+    QCOMPARE(outcome.err, "varnel-cli: secure random numbers are not available: Function not implemented\n"_ba);
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.out, QByteArray());
+    QCOMPARE(entriesOf(folder.path()), QStringList());
+}
+
+void TestCli::entropyComesFirstOnStandardError()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), {u"--entropy"_s, u"-n"_s, u"2"_s});
+
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.err, "entropy: 26.6 bits per password\n"_ba);
+    QCOMPARE(outcome.out.count('\n'), 2);
+}
+
+void TestCli::helpListsEveryOptionWithItsDefault()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), {u"--help"_s});
+
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.err, QByteArray());
+    for (const char* text : {"-n, --count <N>",   "(default: 1)",        "-l, --length <N>",
+                             "(default: 8)",      "-s, --style <STYLE>", "(default: numeric)",
+                             "-c, --case <CASE>", "(default: upper)",    "-u, --usernames <KIND>",
+                             "(default: random)", "-f, --names <FILE>",  "-F, --format <FORMAT>",
+                             "(default: lines)",  "-o, --output <FILE>", "--force",
+                             "--exclude-similar", "--every-class",       "--entropy",
+                             "-h, --help",        "-V, --version"})
+        QVERIFY2(outcome.out.contains(text), text);
+}
+
+void TestCli::versionIsTheAboutBoxVersion()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QByteArray about(AboutVersionText);
+    const QByteArray version = about.mid(about.lastIndexOf(' ') + 1);
+
+    for (const QString& option : {u"-V"_s, u"--version"_s}) {
+        const Outcome outcome = run(folder.path(), {option});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.out, "varnel-cli " + version + '\n');
+        QCOMPARE(outcome.err, QByteArray());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
