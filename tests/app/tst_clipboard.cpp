@@ -35,6 +35,32 @@ void chooseFromContextMenu(QLineEdit* edit, const QString& caption)
     }
     menu->close();
 }
+
+// A clipboard with a primary selection, as X11 has; which program last wrote each mode is told by the test.
+class SelectionStore final : public ClipboardStore
+{
+public:
+    bool owns(QClipboard::Mode mode) const override { return ours_[mode]; }
+    const QMimeData* mimeData(QClipboard::Mode mode) const override { return data_[mode].get(); }
+    void setMimeData(QMimeData* data, QClipboard::Mode mode) override { write(data, mode, true); }
+
+    void write(QMimeData* data, QClipboard::Mode mode, bool ours)
+    {
+        data_[mode].reset(data);
+        ours_[mode] = ours;
+        emit changed(mode);
+    }
+    void writeText(const QString& text, bool ours)
+    {
+        auto* data = new QMimeData;
+        data->setText(text);
+        write(data, QClipboard::Selection, ours);
+    }
+
+private:
+    std::unique_ptr<QMimeData> data_[2];
+    bool ours_[2] = {};
+};
 } // namespace
 
 class TestClipboard : public QObject
@@ -47,6 +73,8 @@ private slots:
     void passwordsGoOnTheClipboardMarkedSecret();
     void takenOffOnlyWhileStillOurs_data();
     void takenOffOnlyWhileStillOurs();
+    void theSelectionIsMarkedAndTakenOffAsTheClipboardIs_data();
+    void theSelectionIsMarkedAndTakenOffAsTheClipboardIs();
 };
 
 void TestClipboard::passwordsGoOnTheClipboardMarkedSecret_data()
@@ -142,7 +170,56 @@ void TestClipboard::takenOffOnlyWhileStillOurs()
         fixture.triggerMenu(CmdQuit);
 
     QCOMPARE(QGuiApplication::clipboard()->text(), left);
+    // Cleared means replaced by empty text that is still marked, so a clipboard keeper has nothing to offer.
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s),
+             left.isEmpty() ? QByteArray("secret") : QByteArray());
     QCOMPARE(window.isVisible(), way == u"wait" || way == u"quit");
+}
+
+void TestClipboard::theSelectionIsMarkedAndTakenOffAsTheClipboardIs_data()
+{
+    QTest::addColumn<QString>("selectedSince");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("a password selected in the edit is on the selection, marked secret")
+        << QString() << u"look"_s << u"s3cret"_s << true;
+    QTest::newRow("left alone, the selection is emptied after the delay and stays marked")
+        << QString() << u"wait"_s << QString() << true;
+    QTest::newRow("text another program selected since stays as it is")
+        << u"other"_s << u"wait"_s << u"other"_s << false;
+    QTest::newRow("OK empties the selection at once") << QString() << u"ok"_s << QString() << true;
+    QTest::newRow("Quit empties the selection before the process ends") << QString() << u"quit"_s << QString() << true;
+}
+
+void TestClipboard::theSelectionIsMarkedAndTakenOffAsTheClipboardIs()
+{
+    QFETCH(QString, selectedSince);
+    QFETCH(QString, way);
+    QFETCH(QString, left);
+    QFETCH(bool, marked);
+    SelectionStore store; // outlives the window, which clears what it holds as it goes
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    window.passwordClipboard().setStore(store);
+    window.passwordClipboard().setClearDelay(10ms);
+    fixture.type(IdPassword, u"s3cret"_s);
+    fixture.edit(IdPassword)->selectAll();
+    // What the edit does on a platform with a primary selection when the user selects text in it.
+    store.writeText(fixture.edit(IdPassword)->selectedText(), true);
+    if (!selectedSince.isNull())
+        store.writeText(selectedSince, false);
+
+    if (way == u"wait")
+        QTest::qWait(100);
+    else if (way == u"ok")
+        fixture.click(IdOk);
+    else if (way == u"quit")
+        fixture.triggerMenu(CmdQuit);
+
+    const QMimeData* data = store.mimeData(QClipboard::Selection);
+    QCOMPARE(data->text(), left);
+    QCOMPARE(data->data(u"x-kde-passwordManagerHint"_s), marked ? QByteArray("secret") : QByteArray());
 }
 
 QTEST_MAIN(TestClipboard)
