@@ -50,12 +50,12 @@ void TestAccessibility::everyControlInTabOrder_data()
     const int radio = QAccessible::RadioButton;
     const int edit = QAccessible::EditableText;
     const auto main = [](const char* sentence, int tabs, int id, int role, const QString& name, Checked checked,
-                         const QString& heading) {
+                         const QString& heading = {}) {
         QTest::newRow(sentence) << false << tabs << id << role << name << checked << heading;
     };
-    main("OK, where the focus starts, is a button", 0, IdOk, button, u"OK"_s, Checked::NotCheckable, QString());
+    main("OK, where the focus starts, is a button", 0, IdOk, button, u"OK"_s, Checked::NotCheckable);
     main("the list is named Generated pairs", 1, IdResultList, QAccessible::Tree, u"Generated pairs"_s,
-         Checked::NotCheckable, QString());
+         Checked::NotCheckable);
     main("the first number edit is named by its label", 2, IdPairCount, edit, u"Number to Generate"_s,
          Checked::NotCheckable, u"Number to Generate:"_s);
     main("Alpha-Numeric is an unchosen radio button", 3, IdAlphaNumeric, radio, u"Alpha-Numeric"_s, Checked::No,
@@ -64,8 +64,8 @@ void TestAccessibility::everyControlInTabOrder_data()
          u"Password Style"_s);
     main("Alphabetic is an unchosen radio button", 5, IdAlphabetic, radio, u"Alphabetic"_s, Checked::No,
          u"Password Style"_s);
-    main("Generate is a button", 6, IdGenerate, button, u"Generate"_s, Checked::NotCheckable, QString());
-    main("Save is a button", 7, IdSave, button, u"Save"_s, Checked::NotCheckable, QString());
+    main("Generate is a button", 6, IdGenerate, button, u"Generate"_s, Checked::NotCheckable);
+    main("Save is a button", 7, IdSave, button, u"Save"_s, Checked::NotCheckable);
     main("Random Username is the chosen radio button of its group", 8, IdRandomUsername, radio, u"Random Username"_s,
          Checked::Yes, u"Username Style"_s);
     main("Load Usernames is an unchosen radio button", 9, IdLoadUsernames, radio, u"Load Usernames"_s, Checked::No,
@@ -89,14 +89,13 @@ void TestAccessibility::everyControlInTabOrder_data()
          u"Character Set"_s);
     main("Mixed Case is an unchosen radio button", 19, IdMixedCase, radio, u"Mixed Case"_s, Checked::No,
          u"Character Set"_s);
-    main("Clear is a button", 20, IdClear, button, u"Clear"_s, Checked::NotCheckable, QString());
+    main("Clear is a button", 20, IdClear, button, u"Clear"_s, Checked::NotCheckable);
     main("Alpha-Num-Sym is an unchosen radio button", 21, IdAlphaNumSym, radio, u"Alpha-Num-Sym"_s, Checked::No,
          u"Password Style"_s);
-    main("Update is a button", 22, IdUpdate, button, u"Update"_s, Checked::NotCheckable, QString());
-    main("Delete is a button", 23, IdDelete, button, u"Delete"_s, Checked::NotCheckable, QString());
-    main("BIG is a button", 24, IdBig, button, u"BIG"_s, Checked::NotCheckable, QString());
-    main("ToolTips is a ticked check box", 25, IdToolTips, QAccessible::CheckBox, u"ToolTips"_s, Checked::Yes,
-         QString());
+    main("Update is a button", 22, IdUpdate, button, u"Update"_s, Checked::NotCheckable);
+    main("Delete is a button", 23, IdDelete, button, u"Delete"_s, Checked::NotCheckable);
+    main("BIG is a button", 24, IdBig, button, u"BIG"_s, Checked::NotCheckable);
+    main("ToolTips is a ticked check box", 25, IdToolTips, QAccessible::CheckBox, u"ToolTips"_s, Checked::Yes);
 
     QTest::newRow("the large-print view's OK has the focus first")
         << true << 0 << int(IdOk) << button << u"OK"_s << Checked::NotCheckable << QString();

@@ -179,23 +179,18 @@ void TestHelpCommands::theReadmeIsLookedForInTurn()
     WindowFixture fixture;
     if (inWorkingDirectory)
         putReadme(fixture.path(QStringLiteral("readme.txt")));
-    CVarnelDlg& window = fixture.open();
+    fixture.open();
 
     fixture.triggerMenu(CmdReadme);
 
-    QVERIFY(window.isVisible());
-    if (installed) {
-        QCOMPARE(fixture.desktop.shellCalls.size(), 1);
-        QCOMPARE(fixture.desktop.shellCalls.constFirst().target,
-                 inWorkingDirectory ? QStringLiteral("readme.txt") : installedReadme);
-        QVERIFY(fixture.desktop.messages.isEmpty());
-        return;
-    }
-    QVERIFY(fixture.desktop.shellCalls.isEmpty());
-    QCOMPARE(fixture.desktop.messages.size(), 1);
-    const QStringList lines = fixture.desktop.messages.constFirst().text.split(QLatin1Char('\n'));
-    QVERIFY(lines.contains(QDir(fixture.dir()).absoluteFilePath(QStringLiteral("readme.txt"))));
-    QVERIFY(lines.contains(installedReadme));
+    QStringList opened;
+    for (const FakeDesktop::ShellCall& call : std::as_const(fixture.desktop.shellCalls))
+        opened.append(call.target);
+    const QString wanted = inWorkingDirectory ? QStringLiteral("readme.txt") : installedReadme;
+    QCOMPARE(opened, installed ? QStringList{wanted} : QStringList());
+    const QString box = fixture.desktop.messages.isEmpty() ? QString() : fixture.desktop.messages.constFirst().text;
+    QCOMPARE(box.split(QLatin1Char('\n')).mid(1),
+             installed ? QStringList() : QStringList({fixture.path(QStringLiteral("readme.txt")), installedReadme}));
 }
 
 void TestHelpCommands::uninstallShowsTheNoticeAndTheProgramGoesOn()
