@@ -167,6 +167,7 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
                 break;
             }
             case ControlKind::GroupBox: {
+                // Not transparent for the mouse: that would keep clicks from the buttons inside it too.
                 auto* box = new QGroupBox(caption, parent);
                 box->setFocusPolicy(Qt::NoFocus);
                 groupBoxes.push_back(box);
