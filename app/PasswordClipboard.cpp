@@ -13,42 +13,121 @@ namespace {
 // The mark that clipboard managers honour: they neither show nor keep an entry that carries it.
 const QString PasswordManagerHint = QStringLiteral("x-kde-passwordManagerHint");
 const QByteArray Secret = QByteArrayLiteral("secret");
-} // namespace
 
-PasswordClipboard::PasswordClipboard(QObject* parent) : QObject(parent)
-{
-    clearTimer_.setSingleShot(true);
-    clearTimer_.setInterval(DefaultClearDelay);
-    connect(&clearTimer_, &QTimer::timeout, this, &PasswordClipboard::clearIfUnchanged);
-}
-
-void PasswordClipboard::setClearDelay(std::chrono::milliseconds delay)
-{
-    clearTimer_.setInterval(delay);
-}
-
-void PasswordClipboard::copy(const QString& text)
+QMimeData* markedSecret(const QString& text)
 {
     auto* data = new QMimeData;
     data->setText(text);
     data->setData(PasswordManagerHint, Secret);
-    QGuiApplication::clipboard()->setMimeData(data);
-    copied_ = text;
-    holding_ = true;
-    clearTimer_.start();
+    return data;
+}
+
+bool isMarked(const QMimeData* data)
+{
+    return data && data->data(PasswordManagerHint) == Secret;
+}
+
+class SystemClipboard final : public ClipboardStore
+{
+public:
+    explicit SystemClipboard(QObject* parent) : ClipboardStore(parent)
+    {
+        connect(QGuiApplication::clipboard(), &QClipboard::changed, this, &ClipboardStore::changed);
+    }
+
+    bool owns(QClipboard::Mode mode) const override
+    {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        return mode == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
+    }
+
+    const QMimeData* mimeData(QClipboard::Mode mode) const override
+    {
+        return QGuiApplication::clipboard()->mimeData(mode);
+    }
+
+    void setMimeData(QMimeData* data, QClipboard::Mode mode) override
+    {
+        QGuiApplication::clipboard()->setMimeData(data, mode);
+    }
+};
+} // namespace
+
+PasswordClipboard::PasswordClipboard(QObject* parent) : QObject(parent)
+{
+    for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
+        QTimer& timer = held(mode).clearTimer;
+        timer.setSingleShot(true);
+        timer.setInterval(DefaultClearDelay);
+        connect(&timer, &QTimer::timeout, this, [this, mode] { clearIfUnchanged(mode); });
+    }
+    setStore(*new SystemClipboard(this));
+}
+
+void PasswordClipboard::setClearDelay(std::chrono::milliseconds delay)
+{
+    for (Held& each : held_)
+        each.clearTimer.setInterval(delay);
+}
+
+void PasswordClipboard::setStore(ClipboardStore& store)
+{
+    if (store_)
+        disconnect(store_, nullptr, this, nullptr);
+    store_ = &store;
+    connect(store_, &ClipboardStore::changed, this, &PasswordClipboard::markSelection);
+}
+
+PasswordClipboard::Held& PasswordClipboard::held(QClipboard::Mode mode)
+{
+    return held_[mode == QClipboard::Selection ? 1 : 0];
+}
+
+void PasswordClipboard::put(QClipboard::Mode mode, const QString& text)
+{
+    Held& now = held(mode);
+    now.text = text;
+    now.holding = true;
+    store_->setMimeData(markedSecret(text), mode);
+    now.clearTimer.start();
+}
+
+void PasswordClipboard::copy(const QString& text)
+{
+    put(QClipboard::Clipboard, text);
 }
 
 void PasswordClipboard::clearIfUnchanged()
 {
-    clearTimer_.stop();
-    if (!holding_)
+    clearIfUnchanged(QClipboard::Clipboard);
+    clearIfUnchanged(QClipboard::Selection);
+}
+
+// Empty text marked secret takes the password's place: a selection given up would leave a clipboard
+// keeper free to offer its own copy of the password again, unmarked.
+void PasswordClipboard::clearIfUnchanged(QClipboard::Mode mode)
+{
+    Held& now = held(mode);
+    now.clearTimer.stop();
+    if (!now.holding)
         return;
-    holding_ = false;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* now = clipboard->mimeData();
-    if (now && now->data(PasswordManagerHint) == Secret && now->text() == copied_)
-        clipboard->clear();
-    copied_.clear();
+    now.holding = false;
+    const QMimeData* data = store_->mimeData(mode);
+    if (isMarked(data) && data->text() == now.text)
+        store_->setMimeData(markedSecret(QString()), mode);
+    now.text.clear();
+}
+
+// The edits put what the user selects on the primary selection themselves, unmarked; it is marked at
+// once, and taken off as a copied password is.
+void PasswordClipboard::markSelection(QClipboard::Mode mode)
+{
+    if (mode != QClipboard::Selection || !store_->owns(mode))
+        return;
+    const QMimeData* data = store_->mimeData(mode);
+    if (!data || isMarked(data) || !data->hasText())
+        return;
+    put(mode, data->text());
 }
 
 void PasswordClipboard::watch(QLineEdit* edit)

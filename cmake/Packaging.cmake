@@ -15,6 +15,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VARNEL_WEB_SITE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolkit's X11 platform comes with its widgets; a desktop with Wayland alone needs this one too.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # Only the files the program installs: the tests, benchmarks and icon tool stay out.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};Varnel;Unspecified;/")

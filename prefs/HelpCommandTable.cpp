@@ -1,5 +1,8 @@
 #include "prefs/HelpCommandTable.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 #include <array>
 
 // The maker's web site and addresses are build settings (VARNEL_WEB_SITE and the three VARNEL_*_EMAIL
@@ -7,6 +10,9 @@
 #if !defined(VARNEL_WEB_SITE) || !defined(VARNEL_SUPPORT_EMAIL) || !defined(VARNEL_BUG_EMAIL)                          \
     || !defined(VARNEL_SALES_EMAIL)
 #error "The build must define VARNEL_WEB_SITE, VARNEL_SUPPORT_EMAIL, VARNEL_BUG_EMAIL and VARNEL_SALES_EMAIL"
+#endif
+#ifndef VARNEL_README_FROM_PROGRAM
+#error "The build must define VARNEL_README_FROM_PROGRAM, the installed read-me's path from the program's folder"
 #endif
 
 namespace {
@@ -30,6 +36,12 @@ constexpr std::array HelpRows{
     HelpRow{HelpTopic::SalesSupport, nullptr, "mailto:", VARNEL_SALES_EMAIL, "?subject=VarnelSupport", ShowNormal},
     HelpRow{HelpTopic::MoreInfo, "open", "", VARNEL_WEB_SITE, "/varnel/", ShowHide},
 };
+
+QString& readmeInPlaceOfInstalled()
+{
+    static QString path;
+    return path;
+}
 } // namespace
 
 const MakerContacts& makerContacts()
@@ -48,4 +60,17 @@ HelpCommand helpCommand(HelpTopic topic)
                     row.showMode};
     }
     return {};
+}
+
+QString installedReadme()
+{
+    if (!readmeInPlaceOfInstalled().isEmpty())
+        return readmeInPlaceOfInstalled();
+    return QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(VARNEL_README_FROM_PROGRAM)));
+}
+
+void setInstalledReadme(const QString& path)
+{
+    readmeInPlaceOfInstalled() = path;
 }

@@ -21,6 +21,12 @@ struct HelpCommand
 
 HelpCommand helpCommand(HelpTopic topic);
 
+// The read-me that the install puts in the package's documentation folder, found from the program's own
+// folder so that it holds wherever the install's prefix lies. Tests put a file of their own in its place;
+// an empty path returns to the installed one.
+QString installedReadme();
+void setInstalledReadme(const QString& path);
+
 // The maker's web site (scheme and host, no closing slash) and addresses, as the build was configured.
 struct MakerContacts
 {
@@ -31,6 +37,8 @@ struct MakerContacts
 };
 
 const MakerContacts& makerContacts();
+
+inline constexpr char ReadmeMissingText[] = "No read-me was found. These files were looked for:";
 
 inline constexpr char UninstallNoticeCaption[] = "How to Uninstall:";
 inline constexpr char UninstallNoticeText[] =

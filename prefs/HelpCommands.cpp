@@ -3,6 +3,10 @@
 
 #include "app/Desktop.h"
 #include "prefs/HelpCommandTable.h"
+#include "resources/Strings.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 void openHelp(Desktop& desktop, HelpTopic topic)
@@ -22,10 +26,24 @@ void CVarnelDlg::OnHelpTutorials()
     openHelp(desktop_, HelpTopic::Tutorials);
 }
 
-// A relative name: the shell resolves it against the working directory, where vrn.ini lives too.
+// A read-me in the working directory, where vrn.ini lives too, comes first, handed over by its relative
+// name; the installed one serves when there is none, so that a new user starting from the home folder
+// still gets one.
 void CVarnelDlg::OnHelpReadme()
 {
-    openHelp(desktop_, HelpTopic::Readme);
+    const HelpCommand command = helpCommand(HelpTopic::Readme);
+    if (QFileInfo(command.target).isFile()) {
+        desktop_.shellOpen(command.verb, command.target, command.showMode);
+        return;
+    }
+    const QString installed = installedReadme();
+    if (QFileInfo(installed).isFile()) {
+        desktop_.shellOpen(command.verb, installed, command.showMode);
+        return;
+    }
+    const QString lookedFor = QDir::current().absoluteFilePath(command.target) + u'\n' + installed;
+    desktop_.showMessage(this, QString::fromLatin1(ReadmeMissingText) + u'\n' + lookedFor,
+                         QString::fromLatin1(ApplicationName));
 }
 
 void CVarnelDlg::OnHelpSupportOptions()

@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGroupBox>
+#include <QLabel>
 
 namespace {
 struct ControlName
@@ -75,6 +77,26 @@ void describeControls(const BuiltControls& built, bool tipsAsDescriptions)
         return true;
     }();
     Q_UNUSED(factoryInstalled);
+
+    // Each caption is its field's buddy, so that the field is labelled by it; a group is named by its
+    // caption as an edit is, without the colon.
+    const QLatin1Char colon(':');
+    for (QWidget* widget : built.inCreationOrder) {
+        if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+            QString name = box->title();
+            if (name.endsWith(colon))
+                name.chop(1);
+            box->setAccessibleName(name);
+        }
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (!label)
+            continue;
+        for (const ControlName& named : ControlNames) {
+            QWidget* field = built.byId.value(named.id);
+            if (field && label->text() == QString::fromLatin1(named.name) + colon)
+                label->setBuddy(field);
+        }
+    }
 
     for (auto control = built.byId.cbegin(); control != built.byId.cend(); ++control) {
         QWidget* widget = control.value();

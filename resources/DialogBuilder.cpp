@@ -49,6 +49,31 @@ double captionWidening(const std::vector<std::pair<QWidget*, const ControlLayout
     }
     return widening;
 }
+
+bool inside(const ControlLayout& inner, const ControlLayout& outer)
+{
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width
+        && inner.y + inner.height <= outer.y + outer.height;
+}
+
+// A screen reader announces a radio button with the group it belongs to, which it learns from the
+// widget tree: each radio button becomes a child of the group box around it, at the same place on the
+// screen. Reparenting within one window keeps the focus chain, so the Tab order stays the creation order.
+void adoptChoiceButtons(const std::vector<std::pair<QWidget*, const ControlLayout*>>& placed)
+{
+    for (const auto& [radio, control] : placed) {
+        if (control->kind != ControlKind::RadioButton)
+            continue;
+        for (const auto& [box, frame] : placed) {
+            if (frame->kind != ControlKind::GroupBox || !inside(*control, *frame))
+                continue;
+            const QRect geometry = radio->geometry().translated(-box->pos());
+            radio->setParent(box);
+            radio->setGeometry(geometry);
+            break;
+        }
+    }
+}
 } // namespace
 
 DialogUnits DialogUnits::forFont(const QFont& font)
@@ -142,8 +167,8 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
                 break;
             }
             case ControlKind::GroupBox: {
+                // Not transparent for the mouse: that would keep clicks from the buttons inside it too.
                 auto* box = new QGroupBox(caption, parent);
-                box->setAttribute(Qt::WA_TransparentForMouseEvents);
                 box->setFocusPolicy(Qt::NoFocus);
                 groupBoxes.push_back(box);
                 widget = box;
@@ -183,8 +208,9 @@ BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const D
         }
         widget->setGeometry(geometry);
     }
-    // Frames are drawn behind the buttons they surround, whatever their place in the creation order.
+    // Frames are drawn behind the controls they surround, whatever their place in the creation order.
     for (QWidget* box : groupBoxes)
         box->lower();
+    adoptChoiceButtons(placed);
     return built;
 }

@@ -55,9 +55,10 @@ struct BuiltControls
 
 using ControlFactory = std::function<QWidget*(const ControlLayout&, QWidget* parent)>;
 
-// Creates the controls of a layout as children of parent, in creation order (which is the Tab order),
-// placed in pixels. Where the font is wider for its average character than the layouts' own face, the
-// horizontal unit grows just enough for every caption to fit its control. The factory may supply a
-// control itself; it returns nullptr to leave it to us.
+// Creates the controls of a layout as children of parent (a radio button as a child of the group box
+// around it), in creation order (which is the Tab order), placed in pixels. Where the font is wider for
+// its average character than the layouts' own face, the horizontal unit grows just enough for every
+// caption to fit its control. The factory may supply a control itself; it returns nullptr to leave it
+// to us.
 BuiltControls buildControls(QWidget* parent, const DialogLayout& layout, const DialogUnits& units,
                             const ControlFactory& factory = {});

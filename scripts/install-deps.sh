@@ -9,6 +9,8 @@ packages=(
     # Second faces: the window tests run once more with the default faces hidden, these serving instead.
     fontconfig fonts-noto-mono fonts-liberation2
     clang-format
+    # The window on a desktop with Wayland alone.
+    qt6-wayland
     dpkg-dev desktop-file-utils appstream lintian
 )
 if [ "${1:-}" = "--fuzz" ]; then

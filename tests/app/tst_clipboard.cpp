@@ -35,6 +35,32 @@ void chooseFromContextMenu(QLineEdit* edit, const QString& caption)
     }
     menu->close();
 }
+
+// A primary selection, as X11 has, which the test says was written last by this program or another.
+class SelectionStore final : public ClipboardStore
+{
+public:
+    bool owns(QClipboard::Mode) const override { return ours_; }
+    const QMimeData* mimeData(QClipboard::Mode) const override { return data_.get(); }
+    void setMimeData(QMimeData* data, QClipboard::Mode) override { write(data, true); }
+    void write(QMimeData* data, bool ours)
+    {
+        data_.reset(data);
+        ours_ = ours;
+        emit changed(QClipboard::Selection);
+    }
+
+private:
+    std::unique_ptr<QMimeData> data_;
+    bool ours_ = false;
+};
+
+QMimeData* plainText(const QString& text)
+{
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
 } // namespace
 
 class TestClipboard : public QObject
@@ -105,14 +131,20 @@ void TestClipboard::takenOffOnlyWhileStillOurs_data()
     QTest::addColumn<QString>("copiedSince");
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("left");
-    QTest::newRow("a password left alone is cleared after the delay") << QString() << u"wait"_s << QString();
-    QTest::newRow("text copied since by another program stays") << u"other"_s << u"wait"_s << u"other"_s;
+    QTest::addColumn<bool>("selection");
+    QTest::newRow("a password left alone is cleared after the delay") << QString() << u"wait"_s << QString() << false;
+    QTest::newRow("text copied since by another program stays") << u"other"_s << u"wait"_s << u"other"_s << false;
     QTest::newRow("the same text copied since by another program, unmarked, stays")
-        << u"s3cret"_s << u"wait"_s << u"s3cret"_s;
-    QTest::newRow("OK clears it at once") << QString() << u"ok"_s << QString();
-    QTest::newRow("Cancel clears it at once") << QString() << u"cancel"_s << QString();
-    QTest::newRow("the close box clears it at once") << QString() << u"close"_s << QString();
-    QTest::newRow("Quit clears it before the process ends") << QString() << u"quit"_s << QString();
+        << u"s3cret"_s << u"wait"_s << u"s3cret"_s << false;
+    QTest::newRow("OK clears it at once") << QString() << u"ok"_s << QString() << false;
+    QTest::newRow("Cancel clears it at once") << QString() << u"cancel"_s << QString() << false;
+    QTest::newRow("the close box clears it at once") << QString() << u"close"_s << QString() << false;
+    QTest::newRow("Quit clears it before the process ends") << QString() << u"quit"_s << QString() << false;
+    QTest::newRow("a password selected in an edit is marked and taken off the primary selection after the delay")
+        << QString() << u"wait"_s << QString() << true;
+    QTest::newRow("text another program selected since stays on the primary selection")
+        << u"other"_s << u"wait"_s << u"other"_s << true;
+    QTest::newRow("Quit takes the password off the primary selection") << QString() << u"quit"_s << QString() << true;
 }
 
 void TestClipboard::takenOffOnlyWhileStillOurs()
@@ -120,14 +152,28 @@ void TestClipboard::takenOffOnlyWhileStillOurs()
     QFETCH(QString, copiedSince);
     QFETCH(QString, way);
     QFETCH(QString, left);
+    QFETCH(bool, selection);
+    SelectionStore store; // outlives the window, which takes its password off as it closes
     WindowFixture fixture;
     CVarnelDlg& window = fixture.open();
     if (way == u"wait")
         window.passwordClipboard().setClearDelay(10ms);
     fixture.type(IdPassword, u"s3cret"_s);
-    selectAllAndCopy(fixture.edit(IdPassword));
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"s3cret"_s);
-    if (!copiedSince.isNull())
+    if (selection) {
+        window.passwordClipboard().setStore(store);
+        fixture.edit(IdPassword)->selectAll();
+        store.write(plainText(fixture.edit(IdPassword)->selectedText()), true); // as the edit does on X11
+    } else {
+        selectAllAndCopy(fixture.edit(IdPassword));
+    }
+    const auto held = [&] {
+        return selection ? store.mimeData({}) : QGuiApplication::clipboard()->mimeData();
+    };
+    QCOMPARE(held()->text(), u"s3cret"_s);
+    QCOMPARE(held()->data(u"x-kde-passwordManagerHint"_s), QByteArray("secret"));
+    if (!copiedSince.isNull() && selection)
+        store.write(plainText(copiedSince), false);
+    else if (!copiedSince.isNull())
         QGuiApplication::clipboard()->setText(copiedSince);
 
     if (way == u"wait")
@@ -141,7 +187,9 @@ void TestClipboard::takenOffOnlyWhileStillOurs()
     else
         fixture.triggerMenu(CmdQuit);
 
-    QCOMPARE(QGuiApplication::clipboard()->text(), left);
+    QCOMPARE(held()->text(), left);
+    // Cleared means replaced by empty text still marked, which leaves a clipboard keeper nothing to offer.
+    QCOMPARE(held()->data(u"x-kde-passwordManagerHint"_s), left.isEmpty() ? QByteArray("secret") : QByteArray());
     QCOMPARE(window.isVisible(), way == u"wait" || way == u"quit");
 }
 

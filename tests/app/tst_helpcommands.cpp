@@ -12,11 +12,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+// A read-me in the window's working directory, which the Readme item opens by its relative name.
+void putReadme(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+} // namespace
+
 class TestHelpCommands : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void cleanup() { setInstalledReadme(QString()); }
     void eachItemOpensItsTarget_data();
     void eachItemOpensItsTarget();
     void choosingAnItemAgainOpensItAgain_data();
@@ -24,6 +34,8 @@ private slots:
     void itemsWorkWhileANumberIsInvalid_data();
     void itemsWorkWhileANumberIsInvalid();
     void theReadmeIsOpenedFromTheWorkingDirectory();
+    void theReadmeIsLookedForInTurn_data();
+    void theReadmeIsLookedForInTurn();
     void uninstallShowsTheNoticeAndTheProgramGoesOn();
     void uninstallNoticeRunsAsARealMessageBox();
     void targetUrlResolvesRelativeNamesAgainstTheWorkingDirectory();
@@ -68,6 +80,7 @@ void TestHelpCommands::eachItemOpensItsTarget()
     QFETCH(QString, target);
     QFETCH(int, showMode);
     WindowFixture fixture;
+    putReadme(fixture.path(QStringLiteral("readme.txt")));
     CVarnelDlg& window = fixture.open();
     const int rowsBefore = window.resultList().rowCount();
 
@@ -94,6 +107,7 @@ void TestHelpCommands::choosingAnItemAgainOpensItAgain()
     QFETCH(int, command);
     QFETCH(QString, target);
     WindowFixture fixture;
+    putReadme(fixture.path(QStringLiteral("readme.txt")));
     fixture.open();
 
     fixture.triggerMenu(command);
@@ -115,6 +129,7 @@ void TestHelpCommands::itemsWorkWhileANumberIsInvalid()
     QFETCH(int, command);
     QFETCH(QString, target);
     WindowFixture fixture;
+    putReadme(fixture.path(QStringLiteral("readme.txt")));
     fixture.open();
     fixture.type(IdCharacterCount, QStringLiteral("60"));
     fixture.type(IdPassword, QStringLiteral("typed"));
@@ -132,6 +147,7 @@ void TestHelpCommands::itemsWorkWhileANumberIsInvalid()
 void TestHelpCommands::theReadmeIsOpenedFromTheWorkingDirectory()
 {
     WindowFixture fixture;
+    putReadme(fixture.path(QStringLiteral("readme.txt")));
     fixture.open();
     fixture.triggerMenu(CmdReadme);
 
@@ -140,6 +156,41 @@ void TestHelpCommands::theReadmeIsOpenedFromTheWorkingDirectory()
     QVERIFY(url.isLocalFile());
     QCOMPARE(QFileInfo(url.toLocalFile()).absoluteFilePath(),
              QFileInfo(fixture.path(QStringLiteral("readme.txt"))).absoluteFilePath());
+}
+
+void TestHelpCommands::theReadmeIsLookedForInTurn_data()
+{
+    QTest::addColumn<bool>("inWorkingDirectory");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("the working directory's read-me comes before the installed one") << true << true;
+    QTest::newRow("from a folder without one, the installed read-me opens") << false << true;
+    QTest::newRow("with neither, a box names the files looked for") << false << false;
+}
+
+void TestHelpCommands::theReadmeIsLookedForInTurn()
+{
+    QFETCH(bool, inWorkingDirectory);
+    QFETCH(bool, installed);
+    QTemporaryDir package;
+    const QString installedReadme = package.filePath(QStringLiteral("readme.txt"));
+    if (installed)
+        putReadme(installedReadme);
+    setInstalledReadme(installedReadme);
+    WindowFixture fixture;
+    if (inWorkingDirectory)
+        putReadme(fixture.path(QStringLiteral("readme.txt")));
+    fixture.open();
+
+    fixture.triggerMenu(CmdReadme);
+
+    QStringList opened;
+    for (const FakeDesktop::ShellCall& call : std::as_const(fixture.desktop.shellCalls))
+        opened.append(call.target);
+    const QString wanted = inWorkingDirectory ? QStringLiteral("readme.txt") : installedReadme;
+    QCOMPARE(opened, installed ? QStringList{wanted} : QStringList());
+    const QString box = fixture.desktop.messages.isEmpty() ? QString() : fixture.desktop.messages.constFirst().text;
+    QCOMPARE(box.split(QLatin1Char('\n')).mid(1),
+             installed ? QStringList() : QStringList({fixture.path(QStringLiteral("readme.txt")), installedReadme}));
 }
 
 void TestHelpCommands::uninstallShowsTheNoticeAndTheProgramGoesOn()

@@ -5,6 +5,7 @@ set(installed_files
     share/applications/org.example.varnel.desktop
     share/doc/varnel/changelog.gz
     share/doc/varnel/copyright
+    share/doc/varnel/readme.txt
     share/icons/hicolor/16x16/apps/varnel.png
     share/icons/hicolor/32x32/apps/varnel.png
     share/icons/hicolor/48x48/apps/varnel.png

@@ -67,6 +67,29 @@ foreach(program IN LISTS programs)
     endif()
 endforeach()
 
+# The task bar groups the window under its entry: on X11 by WM_CLASS, whose class the toolkit takes from
+# the application's name, which must be the entry's StartupWMClass; on Wayland by the app id, the desktop
+# file name the program gives, which must be the entry's file name. The package recommends the toolkit's
+# Wayland platform, without which the window cannot open on a desktop with Wayland alone.
+set(source ${CMAKE_CURRENT_LIST_DIR}/../..)
+file(STRINGS ${root}/usr/share/applications/org.example.varnel.desktop wm_class REGEX "^StartupWMClass=")
+file(STRINGS ${source}/resources/Strings.h app_name REGEX "ApplicationName\\[\\] = ")
+string(REGEX REPLACE ".*= \"([^\"]*)\".*" "\\1" app_name "${app_name}")
+file(READ ${source}/app/CVarnelApp.cpp app_source)
+if(NOT app_source MATCHES "setApplicationName\\(QString::fromLatin1\\(ApplicationName\\)\\)")
+    message(FATAL_ERROR "app/CVarnelApp.cpp no longer names the application ApplicationName")
+endif()
+if(NOT wm_class STREQUAL "StartupWMClass=${app_name}")
+    message(FATAL_ERROR "the desktop entry says '${wm_class}' but the window's WM_CLASS is '${app_name}'")
+endif()
+if(NOT app_source MATCHES "setDesktopFileName\\(QStringLiteral\\(\"org\\.example\\.varnel\"\\)\\)")
+    message(FATAL_ERROR "the program's app id is not the desktop entry's name, org.example.varnel")
+endif()
+run(${dpkg-deb} --field ${deb} Recommends)
+if(NOT out MATCHES "(^|[ ,])qt6-wayland([ ,(]|\n|$)")
+    message(FATAL_ERROR "the package does not recommend qt6-wayland: Recommends: ${out}")
+endif()
+
 # The validators print hints and warnings even when they pass; the entry is to draw none of them.
 run(${desktop-file-validate} ${root}/usr/share/applications/org.example.varnel.desktop)
 if(NOT status EQUAL 0 OR NOT output STREQUAL "")
