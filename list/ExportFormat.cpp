@@ -1,5 +1,9 @@
 #include "list/ExportFormat.h"
 
+#include "engine/SecretBlock.h"
+
+#include <cstring>
+
 void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout, bool last)
 {
     out.append(password);
@@ -17,6 +21,7 @@ ExportWriter::ExportWriter(SaveLayout layout, Sink sink, qsizetype bufferSize)
     : layout_(layout), sink_(std::move(sink)), bufferSize_(bufferSize)
 {
     buffer_.reserve(bufferSize_ + 1024);
+    excludeFromCoreDumps(buffer_.constData(), std::size_t(buffer_.capacity()));
 }
 
 bool ExportWriter::add(QByteArrayView password, QByteArrayView username)
@@ -38,6 +43,7 @@ bool ExportWriter::flush()
         return false;
     if (!buffer_.isEmpty() && !sink_(buffer_))
         failed_ = true;
+    explicit_bzero(buffer_.data(), std::size_t(buffer_.size()));
     buffer_.resize(0);
     return !failed_;
 }
