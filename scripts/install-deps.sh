@@ -10,6 +10,8 @@ packages=(
     fontconfig fonts-noto-mono fonts-liberation2
     clang-format
     dpkg-dev desktop-file-utils appstream lintian
+    # hardening-check, which the package check runs on the binaries.
+    devscripts
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)

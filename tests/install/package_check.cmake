@@ -77,6 +77,22 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "appstreamcli validate:\n${output}")
 endif()
 
+# Hardened binaries: hardening-check finds every protection (a "no" fails), and lintian has no hardening tag.
+find_program(hardening-check hardening-check REQUIRED) # devscripts; make deps installs it
+foreach(program IN LISTS programs)
+    run(${hardening-check} ${root}/usr/bin/${program})
+    if(output MATCHES ": no")
+        message(FATAL_ERROR "usr/bin/${program} is not hardened:\n${output}")
+    endif()
+endforeach()
+find_program(LINTIAN lintian)
+if(LINTIAN)
+    run(${LINTIAN} --pedantic -I ${deb})
+    if(output MATCHES "hardening")
+        message(FATAL_ERROR "lintian finds the binaries not hardened:\n${output}")
+    endif()
+endif()
+
 find_program(LINTIAN lintian)
 if(LINTIAN)
     run(${LINTIAN} --fail-on error ${deb})
