@@ -25,11 +25,6 @@ SecretBlock::~SecretBlock()
     ::munmap(data_, mapped_);
 }
 
-void SecretBlock::wipe(std::size_t offset, std::size_t count) const
-{
-    explicit_bzero(data_ + offset, count);
-}
-
 void excludeFromCoreDumps(const void* data, std::size_t size)
 {
     const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));

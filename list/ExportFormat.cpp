@@ -2,8 +2,6 @@
 
 #include "engine/SecretBlock.h"
 
-#include <cstring>
-
 void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout, bool last)
 {
     out.append(password);
@@ -43,7 +41,6 @@ bool ExportWriter::flush()
         return false;
     if (!buffer_.isEmpty() && !sink_(buffer_))
         failed_ = true;
-    explicit_bzero(buffer_.data(), std::size_t(buffer_.size()));
     buffer_.resize(0);
     return !failed_;
 }
