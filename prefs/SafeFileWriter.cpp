@@ -171,9 +171,14 @@ mode_t ownerBitsOf(QFileDevice::Permissions permissions)
 constexpr int ForeignLink = -1;
 
 // Walks the chain of links to the file named, one hop at a time, each under the rule. Gives the folder
-// that holds the file and its name there; 0, an errno value, or ForeignLink.
-int resolveUnderLinkRule(const QByteArray& path, int& folder, QByteArray& name, struct stat& target, bool& exists)
+// that holds the file and its name there; 0, an errno value, or ForeignLink. A link allowed that leads to
+// a stream (a terminal, the pipe that /dev/stdout leads to) ends the walk there, with `stream` set: the
+// stream is opened as the kernel finds it, since nothing is created or replaced there and /proc's links
+// to pipes name no path to walk.
+int resolveUnderLinkRule(const QByteArray& path, int& folder, QByteArray& name, struct stat& target, bool& exists,
+                         bool& stream)
 {
+    stream = false;
     folder = openFolderOf(AT_FDCWD, path, name);
     if (folder < 0)
         return errno;
@@ -188,6 +193,13 @@ int resolveUnderLinkRule(const QByteArray& path, int& folder, QByteArray& name, 
             return errno;
         if (target.st_uid != ::geteuid() && target.st_uid != holder.st_uid)
             return ForeignLink;
+        struct stat followed = {};
+        if (::fstatat(folder, name.constData(), &followed, 0) == 0 && !S_ISREG(followed.st_mode)
+            && !S_ISDIR(followed.st_mode)) {
+            target = followed;
+            stream = true;
+            return 0;
+        }
         if (hops == MaxLinkHops)
             return ELOOP;
         char link[PATH_MAX];
@@ -212,8 +224,10 @@ int openUnderLinkRule(const QString& path, int flags)
     QByteArray name;
     struct stat target = {};
     bool exists = false;
-    int error = resolveUnderLinkRule(nativeFileName(path), folder, name, target, exists);
-    const int descriptor = error == 0 ? ::openat(folder, name.constData(), flags | O_NOFOLLOW | O_CLOEXEC) : -1;
+    bool stream = false;
+    int error = resolveUnderLinkRule(nativeFileName(path), folder, name, target, exists, stream);
+    const int descriptor =
+        error == 0 ? ::openat(folder, name.constData(), flags | (stream ? 0 : O_NOFOLLOW) | O_CLOEXEC) : -1;
     if (descriptor < 0 && error == 0)
         error = errno;
     if (folder >= 0)
@@ -258,7 +272,7 @@ bool SafeFileWriter::open()
         if (S_ISBLK(target.st_mode))
             return fail(QStringLiteral("It is a disk device, not a file"));
         if (!S_ISREG(target.st_mode))
-            return openInPlace(0, target);
+            return openInPlace(stream_ ? 0 : O_NOFOLLOW, target);
         if (::faccessat(folder_, name_.constData(), W_OK, AT_SYMLINK_NOFOLLOW) != 0)
             return failWithErrno(errno);
     }
@@ -330,7 +344,7 @@ void SafeFileWriter::removeTemporaryFilesOnSignals()
 
 bool SafeFileWriter::resolveTarget(struct stat& target, bool& exists)
 {
-    const int error = resolveUnderLinkRule(nativeFileName(path_), folder_, name_, target, exists);
+    const int error = resolveUnderLinkRule(nativeFileName(path_), folder_, name_, target, exists, stream_);
     if (error == ForeignLink)
         return fail(QString::fromLatin1(ForeignLinkReason));
     if (error != 0)
@@ -368,7 +382,7 @@ bool SafeFileWriter::makeTemporaryFile(bool targetExists, mode_t targetMode)
         if (targetExists && creationDeniedByFolder(error) && inPlaceFallback_ == InPlaceFallback::Allowed) {
             struct stat expected = {};
             expected.st_mode = targetMode;
-            return openInPlace(0, expected);
+            return openInPlace(O_NOFOLLOW, expected);
         }
         return failWithErrno(error);
     }
@@ -385,11 +399,10 @@ bool SafeFileWriter::makeTemporaryFile(bool targetExists, mode_t targetMode)
     return true;
 }
 
-bool SafeFileWriter::openInPlace(int extraFlags, const struct stat& expected)
+bool SafeFileWriter::openInPlace(int followFlags, const struct stat& expected)
 {
     // Without O_NONBLOCK, opening a fifo nobody reads would hang; with it, that open fails instead.
-    file_ =
-        ::openat(folder_, name_.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | extraFlags);
+    file_ = ::openat(folder_, name_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | followFlags);
     if (file_ < 0)
         return failWithErrno(errno);
     struct stat opened = {};

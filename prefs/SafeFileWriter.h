@@ -60,7 +60,7 @@ private:
 
     bool resolveTarget(struct stat& target, bool& exists);
     bool makeTemporaryFile(bool targetExists, mode_t targetMode);
-    bool openInPlace(int extraFlags, const struct stat& expected);
+    bool openInPlace(int followFlags, const struct stat& expected);
     bool linkIntoPlace();
     bool writeThrough(const char* data, qsizetype size);
     bool flushBuffer();
@@ -74,6 +74,8 @@ private:
     Existing existing_;
     int folder_ = -1;
     bool folderCanSync_ = false;
+    // The target is a stream that an allowed link leads to, opened as the kernel finds it.
+    bool stream_ = false;
     QByteArray name_;
     int file_ = -1;
     // Empty for an unnamed (O_TMPFILE) temporary file and for writing in place.
