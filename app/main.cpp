@@ -1,7 +1,9 @@
 #include "app/CVarnelApp.h"
+#include "prefs/ProcessStart.h"
 
 int main(int argc, char** argv)
 {
+    secureProcessStart();
     CVarnelApp app(argc, argv);
     app.StartApplication();
     return 0;

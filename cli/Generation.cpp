@@ -5,6 +5,8 @@
 #include "engine/RandomSource.h"
 #include "list/ExportFormat.h"
 #include "prefs/LineReader.h"
+#include "prefs/NativeFileName.h"
+#include "prefs/ProcessStart.h"
 #include "prefs/SafeFileWriter.h"
 
 #include <QCoreApplication>
@@ -19,6 +21,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,10 +55,13 @@ public:
         : name_(path == QLatin1String("-") ? QStringLiteral("standard input") : path)
         , descriptor_(path == QLatin1String("-")
                           ? STDIN_FILENO
-                          : ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY))
+                          : ::open(nativeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY))
     {
         struct stat status = {};
-        if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0)
+        // Standard input closed at start now reads /dev/null, which is not what was named.
+        if (descriptor_ == STDIN_FILENO && wasClosedAtStart(STDIN_FILENO))
+            setErrorString(reasonOf(EBADF));
+        else if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0)
             setErrorString(reasonOf(errno));
         // Standard input may be a folder too; reading it then fails with the same reason.
         else if (S_ISDIR(status.st_mode) && descriptor_ != STDIN_FILENO)
@@ -106,27 +115,17 @@ private:
 class RecordOutput
 {
 public:
-    explicit RecordOutput(const QString& path) : path_(path)
+    RecordOutput(const QString& path, bool replace) : path_(path)
     {
         if (!path.isEmpty())
             file_.emplace(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner,
-                          SafeFileWriter::InPlaceFallback::Refused);
+                          SafeFileWriter::InPlaceFallback::Refused,
+                          replace ? SafeFileWriter::Existing::Replace : SafeFileWriter::Existing::Refuse);
     }
 
-    bool open(bool replace)
-    {
-        if (!file_)
-            return true;
-        struct stat status = {};
-        if (!replace && ::lstat(QFile::encodeName(path_).constData(), &status) == 0)
-            return fail(QStringLiteral("already exists (--force replaces it)"));
-        return file_->open() || fail(file_->errorString());
-    }
-    bool write(QByteArrayView bytes)
-    {
-        return file_ ? file_->write(bytes) || fail(file_->errorString()) : writeOut(bytes);
-    }
-    bool commit() { return !file_ || file_->commit() || fail(file_->errorString()); }
+    bool open() { return !file_ || file_->open() || fileFailed(); }
+    bool write(QByteArrayView bytes) { return file_ ? file_->write(bytes) || fileFailed() : writeOut(bytes); }
+    bool commit() { return !file_ || file_->commit() || fileFailed(); }
 
     QString name() const { return file_ ? path_ : QStringLiteral("standard output"); }
     QString errorString() const { return errorString_; }
@@ -151,6 +150,12 @@ private:
         errorString_ = reason;
         return false;
     }
+    // An existing file is refused at the moment the new one would take its name, not only at the start.
+    bool fileFailed()
+    {
+        return fail(file_->targetExists() ? QStringLiteral("already exists (--force replaces it)")
+                                          : file_->errorString());
+    }
 
     QString path_;
     std::optional<SafeFileWriter> file_;
@@ -161,11 +166,18 @@ private:
 // Qt's string hashing (the command-line parser's) can leave the upper halves of the vector registers in use,
 // after which every SSE instruction of the run waits on them: two and a half times the work for the same
 // records, as measured on AVX-512 machines. Clearing them once before the run avoids it.
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void zeroUpperHalves()
+{
+    _mm256_zeroupper();
+}
+#endif
+
 void clearUpperVectorRegisters()
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (__builtin_cpu_supports("avx"))
-        __asm__ volatile("vzeroupper");
+        zeroUpperHalves();
 #endif
 }
 
@@ -183,14 +195,21 @@ int generate(const CliOptions& options)
         if (!names->isOpen())
             return complain(names->name(), names->errorString());
     }
-    RecordOutput output(options.outputFile);
-    if (!output.open(options.force))
+    if (options.outputFile.isEmpty() && wasClosedAtStart(STDOUT_FILENO)) {
+        std::fputs(qPrintable(QCoreApplication::applicationName() + QStringLiteral(": standard output is closed\n")),
+                   stderr);
+        return 1;
+    }
+    RecordOutput output(options.outputFile, options.force);
+    if (!output.open())
         return complain(output.name(), output.errorString());
     ExportWriter records(options.layout, [&output](QByteArrayView bytes) { return output.write(bytes); });
 
     RandomSource& random = SystemRandomSource::instance();
     if (options.entropy)
-        std::fprintf(stderr, "entropy: %.1f bits per password\n", PasswordMaker(options.recipe, random).entropyBits());
+        // The same in every locale: scripts read it.
+        std::fprintf(stderr, "entropy: %s bits per password\n",
+                     QByteArray::number(PasswordMaker(options.recipe, random).entropyBits(), 'f', 1).constData());
 
     std::optional<LineReader> lines;
     if (names) {

@@ -2,9 +2,13 @@
 
 #include "engine/RandomSource.h"
 
+#include <stdexcept>
+
 CharacterPool::CharacterPool(QByteArrayView characters) : characters_(characters.toByteArray())
 {
-    Q_ASSERT(!characters_.isEmpty() && characters_.size() <= 256);
+    // An empty pool would divide by zero; a larger one would leave characters that no byte picks.
+    if (characters_.isEmpty() || characters_.size() > 256)
+        throw std::invalid_argument("a character pool holds 1 to 256 characters");
     const auto n = static_cast<unsigned>(characters_.size());
     acceptBelow_ = 256 - 256 % n;
     for (unsigned byte = 0; byte < byByte_.size(); ++byte)

@@ -13,7 +13,8 @@ class RandomSource;
 class CharacterPool
 {
 public:
-    // From 1 to 256 characters, in the order that the bytes pick them.
+    // From 1 to 256 characters, in the order that the bytes pick them; any other count throws
+    // std::invalid_argument.
     explicit CharacterPool(QByteArrayView characters);
 
     QByteArrayView characters() const { return characters_; }

@@ -10,10 +10,12 @@ namespace {
 constexpr std::size_t BlockSize = 64 * 1024;
 } // namespace
 
-SystemRandomSource::SystemRandomSource() : block_(BlockSize), next_(BlockSize) { }
+SystemRandomSource::SystemRandomSource() : block_(BlockSize), handedOut_(BlockSize), next_(BlockSize) { }
 
 std::span<const quint8> SystemRandomSource::take(std::size_t wanted)
 {
+    block_.wipe(handedOut_, next_ - handedOut_);
+    handedOut_ = next_;
     if (next_ == block_.size() && !refill())
         return {};
     const std::size_t count = std::min(wanted, block_.size() - next_);
@@ -46,6 +48,7 @@ bool SystemRandomSource::refill()
         }
         got += static_cast<std::size_t>(n);
     }
+    handedOut_ = 0;
     next_ = 0;
     return true;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "engine/SecretBlock.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <cstddef>
 #include <span>
-#include <vector>
 
 // Where random bytes come from. Production reads the kernel's CSPRNG; tests script the bytes.
 class RandomSource
@@ -21,7 +22,8 @@ public:
 };
 
 // The operating system's cryptographically secure generator (getrandom), read in large blocks so that a
-// million passwords cost a few hundred system calls. No seed, no dependence on the clock.
+// million passwords cost a few hundred system calls. No seed, no dependence on the clock. Bytes handed out
+// are wiped at the next call, so the block never holds what passwords were made of.
 class SystemRandomSource final : public RandomSource
 {
 public:
@@ -35,7 +37,8 @@ public:
 private:
     bool refill();
 
-    std::vector<quint8> block_;
+    SecretBlock block_;
+    std::size_t handedOut_;
     std::size_t next_;
     QString errorString_;
 };

@@ -1,5 +1,7 @@
 #include "list/ExportFormat.h"
 
+#include "engine/SecretBlock.h"
+
 void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout, bool last)
 {
     out.append(password);
@@ -17,6 +19,7 @@ ExportWriter::ExportWriter(SaveLayout layout, Sink sink, qsizetype bufferSize)
     : layout_(layout), sink_(std::move(sink)), bufferSize_(bufferSize)
 {
     buffer_.reserve(bufferSize_ + 1024);
+    excludeFromCoreDumps(buffer_.constData(), std::size_t(buffer_.capacity()));
 }
 
 bool ExportWriter::add(QByteArrayView password, QByteArrayView username)

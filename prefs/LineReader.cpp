@@ -32,11 +32,16 @@ bool LineReader::readLine(QByteArray& line)
         const qsizetype available = buffer_.size() - start_;
         if (scanned_ < available) {
             if (const char* feed = findFeed(base + start_ + scanned_, available - scanned_)) {
+                if (lineWithoutEnd(base + start_, feed - base - start_, true).size() > MaxLineLength)
+                    return refuseLongLine();
                 takeLine(line, feed - base, true);
                 return true;
             }
             scanned_ = available;
         }
+        // A carriage return at the end may yet turn out to be part of the line end.
+        if (scanned_ > MaxLineLength + 1 || (atEnd_ && scanned_ > MaxLineLength))
+            return refuseLongLine();
         if (failed_)
             return false;
         if (atEnd_) {
@@ -82,6 +87,17 @@ void LineReader::takeLine(QByteArray& line, qsizetype end, bool endsWithFeed)
         std::memcpy(line.data(), bytes.data(), static_cast<size_t>(bytes.size()));
     start_ = endsWithFeed ? end + 1 : end;
     scanned_ = 0;
+    ++linesRead_;
+}
+
+bool LineReader::refuseLongLine()
+{
+    failed_ = true;
+    errorString_ = QStringLiteral("line %1 is longer than %2 KiB").arg(linesRead_ + 1).arg(MaxLineLength / 1024);
+    buffer_.clear();
+    start_ = 0;
+    scanned_ = 0;
+    return false;
 }
 
 void LineReader::fill()

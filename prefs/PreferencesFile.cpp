@@ -4,7 +4,10 @@
 #include "prefs/SafeFileWriter.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,9 +57,16 @@ QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current
 {
     // Only a plain file is read: a pipe in its place would block the start, and a device such as
     // /dev/zero would never end.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const int descriptor = openUnderLinkRule(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0)
         return current;
+    QFile file;
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()
+        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return current;
+    }
     return readTooltipsPreference(file, current);
 }
 

@@ -1,21 +1,32 @@
 #pragma once
 
+#include "engine/SecretBlock.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileDevice>
 #include <QString>
 
+#include <sys/types.h>
+
 // Writes a whole file so that a failed save never destroys the file that was there: the bytes go to a
-// temporary file that replaces the target only once everything, the last flush included, succeeded.
-// A target that exists but is no regular file (a device, a fifo) is written in place instead, since
-// replacing it would turn it into a regular file; so is a writable file in a folder where no temporary
-// file can be made, which would otherwise stop being writable at all.
+// temporary file, born readable by its owner only, that takes the target's name only once everything,
+// its sync to the disk included, succeeded. A target that exists but is no regular file (a device, a
+// fifo) is written in place instead, since replacing it would turn it into a regular file; so is a
+// writable file of the user's own in a folder that refuses new files, which would otherwise stop being
+// writable at all. Any other failure to make the temporary file (a full disk, a quota) is a failure.
 //
-// A caller that must never leave a half-written file behind refuses that in-place fallback; the write then
-// fails as no temporary file could be made.
+// The folder may be shared with other users: everything is done relative to an open descriptor of it,
+// and a symbolic link is followed only when the running user owns it or its owner owns the folder that
+// holds it, as the kernel's protected-symlinks rule has it, whatever the machine's setting.
 //
-// A new file gets the permissions given, less what the umask forbids; a replaced file keeps its own.
+// A caller that must never leave a half-written file behind refuses the in-place fallback; the write then
+// fails as no temporary file could be made. A caller that must not replace a file refuses an existing
+// target; that is decided at the very moment the file takes its name, so a file that appears during the
+// run is not replaced either.
+//
+// The file ends owned by the running user with no permission for group or others: a new file gets the
+// owner's part of the permissions given, less what the umask forbids; a replaced file keeps its owner's.
 // The first failure sticks: later calls do nothing and return false, and errorString() tells why.
 class SafeFileWriter
 {
@@ -23,9 +34,10 @@ class SafeFileWriter
 
 public:
     enum class InPlaceFallback { Allowed, Refused };
+    enum class Existing { Replace, Refuse };
 
     SafeFileWriter(const QString& path, QFileDevice::Permissions newFilePermissions,
-                   InPlaceFallback inPlaceFallback = InPlaceFallback::Allowed);
+                   InPlaceFallback inPlaceFallback = InPlaceFallback::Allowed, Existing existing = Existing::Replace);
     // Without a successful commit(), a replaced file stays as it was and no temporary file remains.
     ~SafeFileWriter();
 
@@ -36,24 +48,48 @@ public:
 
     bool hasError() const;
     QString errorString() const;
+    // Whether the failure was an existing target that Existing::Refuse kept.
+    bool targetExists() const;
+
+    // SIGINT, SIGTERM and SIGHUP then remove the named temporary files of every writer alive, and the
+    // process ends by the same signal. For programs whose runs take long enough to be interrupted.
+    static void removeTemporaryFilesOnSignals();
 
 private:
     enum class State { Closed, Open, Committed, Failed };
 
-    bool openInPlace(const QByteArray& nativePath, int extraFlags);
-    bool writeThrough(QByteArrayView data);
+    bool resolveTarget(struct stat& target, bool& exists);
+    bool makeTemporaryFile(bool targetExists, mode_t targetMode);
+    bool openInPlace(int followFlags, const struct stat& expected);
+    bool linkIntoPlace();
+    bool writeThrough(const char* data, qsizetype size);
     bool flushBuffer();
     bool fail(const QString& reason);
     bool failWithErrno(int error);
+    void discard();
 
     QString path_;
     QFileDevice::Permissions newFilePermissions_;
     InPlaceFallback inPlaceFallback_;
-    QSaveFile saveFile_;
-    QFile inPlaceFile_;
-    QFileDevice* device_ = nullptr;
+    Existing existing_;
+    int folder_ = -1;
+    bool folderCanSync_ = false;
+    // The target is a stream that an allowed link leads to, opened as the kernel finds it.
+    bool stream_ = false;
+    QByteArray name_;
+    int file_ = -1;
+    // Empty for an unnamed (O_TMPFILE) temporary file and for writing in place.
+    QByteArray temporaryName_;
+    int signalSlot_ = -1;
+    bool inPlace_ = false;
     bool inPlaceIsRegular_ = false;
-    QByteArray buffer_;
+    SecretBlock buffer_;
+    qsizetype buffered_ = 0;
     State state_ = State::Closed;
+    bool targetExists_ = false;
     QString errorString_;
 };
+
+// Opens a file as SafeFileWriter finds it: a link followed only under the rule above, the file itself
+// opened with O_NOFOLLOW added to the flags. -1 with errno set when it cannot be.
+int openUnderLinkRule(const QString& path, int flags);

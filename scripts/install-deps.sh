@@ -12,6 +12,8 @@ packages=(
     # The window on a desktop with Wayland alone.
     qt6-wayland
     dpkg-dev desktop-file-utils appstream lintian
+    # hardening-check, which the package check runs on the binaries.
+    devscripts
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)

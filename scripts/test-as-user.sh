@@ -17,7 +17,7 @@ fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 (cd "$build" && find tests -type f -perm -u+x -name 'tst_*' -exec cp --parents {} "$scratch" \;)
-(cd "$build" && cp --parents cli/varnel-cli tests/cli/no_getrandom "$scratch")
+(cd "$build" && cp --parents cli/varnel-cli tests/cli/no_getrandom tests/cli/no_tmpfile "$scratch")
 [ -d "$build/icons" ] && cp -r "$build/icons" "$scratch/"
 chown -R "$user" "$scratch"
 
@@ -27,10 +27,21 @@ for test in $(cd "$scratch" && find tests -type f -name 'tst_*' | sort); do
     name=$(basename "$test")
     home="$scratch/home-$name"
     runuser -u "$user" -- mkdir -m 0700 "$home" "$home/runtime"
+    # Files root plants for the user in a folder anyone may write to (tests/support/HostileFolder.h).
+    hostile="$home/hostile"
+    mkdir -m 1777 "$hostile" "$hostile/planted"
+    chown "$user" "$hostile" "$hostile/planted"
+    printf 'TOOLTIPS=no\n' >"$hostile/victim"
+    chmod 0600 "$hostile/victim"
+    chown "$user" "$hostile/victim"
+    ln -s victim "$hostile/vrn.ini"
+    printf 'TOOLTIPS=no\n' >"$hostile/planted/vrn.ini"
+    printf 'planted\n' >"$hostile/planted/out.csv"
+    chmod 0666 "$hostile/planted/vrn.ini" "$hostile/planted/out.csv"
     log="$scratch/$name.log"
     if ! (cd "$home" && runuser -u "$user" -- env -i PATH=/usr/bin:/bin HOME="$home" \
         XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" \
-        XDG_DATA_HOME="$home/.local/share" QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 \
+        XDG_DATA_HOME="$home/.local/share" QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 VARNEL_HOSTILE_FOLDER="$hostile" \
         "$scratch/$test" >"$log" 2>&1); then
         failed+=("$name")
         cat "$log"

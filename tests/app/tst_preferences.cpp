@@ -1,4 +1,5 @@
 #include "FileSizeLimit.h"
+#include "HostileFolder.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "resources/Layouts.h"
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -56,6 +58,8 @@ private slots:
     void failedWriteKeepsTheEarlierFileWhole();
     void unreadableFileIsSilentAtStart();
     void symbolicLinkIsReadAndWrittenThrough();
+    void filesAnotherUserPlantedAreNotTurnedAgainstTheUser_data();
+    void filesAnotherUserPlantedAreNotTurnedAgainstTheUser();
     void pipeOrEndlessDeviceInPlaceOfTheFileDoesNotStopTheStart_data();
     void pipeOrEndlessDeviceInPlaceOfTheFileDoesNotStopTheStart();
 };
@@ -412,6 +416,53 @@ void TestPreferences::symbolicLinkIsReadAndWrittenThrough()
     QVERIFY(fixture.desktop.messages.isEmpty());
     QCOMPARE(QFileInfo(ini).symLinkTarget(), real);
     QCOMPARE(contentOf(real), writtenWith("yes"));
+}
+
+void TestPreferences::filesAnotherUserPlantedAreNotTurnedAgainstTheUser_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("watched");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("a vrn.ini link another user planted is neither read nor written through")
+        << QString() << u"victim"_s << "TOOLTIPS=no\n"_ba << 0600;
+    QTest::newRow("a vrn.ini another user planted is not read and is replaced by a private one")
+        << u"planted"_s << u"vrn.ini"_s << writtenWith("") << 0600;
+}
+
+void TestPreferences::filesAnotherUserPlantedAreNotTurnedAgainstTheUser()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, watched);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+
+    HostileFolder hostile;
+    QVERIFY2(hostile.error().isEmpty(), qPrintable(hostile.error()));
+    WindowFixture fixture;
+    QVERIFY(QDir::setCurrent(hostile.path(folder)));
+    const QStringList before = entriesOf(hostile.path(folder));
+    fixture.open();
+    QVERIFY(fixture.button(IdToolTips)->isChecked());
+
+    fixture.click(IdOk);
+
+    const QString path = QDir(hostile.path(folder)).filePath(watched);
+    if (watched == u"victim"_s) {
+        QCOMPARE(fixture.desktop.messages.size(), 1);
+        QCOMPARE(fixture.desktop.messages.constFirst().caption, u"Error Writing File"_s);
+        QVERIFY2(fixture.desktop.messages.constFirst().text.contains(u"is a symbolic link owned by another user"_s),
+                 qPrintable(fixture.desktop.messages.constFirst().text));
+    } else {
+        QVERIFY(fixture.desktop.messages.isEmpty());
+        QCOMPARE(QFileInfo(path).ownerId(), ::geteuid());
+    }
+    QCOMPARE(contentOf(path), bytes);
+    struct stat status = {};
+    QCOMPARE(::stat(nativePath(path).constData(), &status), 0);
+    QCOMPARE(int(status.st_mode & 07777), mode);
+    QCOMPARE(entriesOf(hostile.path(folder)), before);
 }
 
 void TestPreferences::pipeOrEndlessDeviceInPlaceOfTheFileDoesNotStopTheStart_data()

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <stdexcept>
+
 namespace {
 
 // The characters are the byte values 0, 1, ... n - 1, so that each character drawn is its own position.
@@ -34,6 +36,7 @@ private slots:
     void byteInTheTopIncompleteRunIsDrawnAgain_data();
     void byteInTheTopIncompleteRunIsDrawnAgain();
     void sourceWithoutBytesLeavesTheTextUnfinished();
+    void poolOfNoneOrOver256CharactersIsRefused();
 };
 
 void TestCharacterPool::keptByteGivesItsRemainder_data()
@@ -96,6 +99,13 @@ void TestCharacterPool::sourceWithoutBytesLeavesTheTextUnfinished()
     QByteArray text(8, '-');
     QVERIFY(!positions(10).fill(text.data(), text.size(), source));
     QCOMPARE(source.drawn, quint64(3));
+}
+
+// A release build too: an empty pool would divide by zero, a larger one leave characters never drawn.
+void TestCharacterPool::poolOfNoneOrOver256CharactersIsRefused()
+{
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, CharacterPool{QByteArrayView{}});
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, CharacterPool{QByteArray(257, 'a')});
 }
 
 QTEST_GUILESS_MAIN(TestCharacterPool)

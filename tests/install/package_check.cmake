@@ -2,7 +2,7 @@
 # the file list, the dependencies found from the binaries, stripped binaries, a compressed manual page
 # and a metainfo entry for every program, and the verdicts of the desktop entry and metainfo validators
 # and, where it is installed, lintian.
-#   cmake -DBUILD_DIR=<build> -DWORK=<folder> -DVERSION=<version> -P package_check.cmake
+#   cmake -DBUILD_DIR=<build> -DWORK=<folder> -DVERSION=<version> [-DHARDENED=ON] -P package_check.cmake
 cmake_minimum_required(VERSION 3.22)
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
 
@@ -98,6 +98,25 @@ endif()
 run(${appstreamcli} validate --no-net ${root}/usr/share/metainfo/org.example.varnel.metainfo.xml)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "appstreamcli validate:\n${output}")
+endif()
+
+# Hardened binaries: hardening-check finds every protection (a "no" fails), and lintian has no hardening tag.
+# A debug or sanitizer build (HARDENED off) is not one to package.
+if(HARDENED)
+    find_program(hardening-check hardening-check REQUIRED) # devscripts; make deps installs it
+    foreach(program IN LISTS programs)
+        run(${hardening-check} ${root}/usr/bin/${program})
+        if(output MATCHES ": no")
+            message(FATAL_ERROR "usr/bin/${program} is not hardened:\n${output}")
+        endif()
+    endforeach()
+    find_program(LINTIAN lintian)
+    if(LINTIAN)
+        run(${LINTIAN} --pedantic -I ${deb})
+        if(output MATCHES "hardening")
+            message(FATAL_ERROR "lintian finds the binaries not hardened:\n${output}")
+        endif()
+    endif()
 endif()
 
 find_program(LINTIAN lintian)

@@ -42,7 +42,8 @@ private slots:
     void readErrorIsToldApartFromTheEnd();
     void readsAFile();
     void readsAMillionLines();
-    void readsATenMegabyteLine();
+    void refusesALineOverTheCeiling_data();
+    void refusesALineOverTheCeiling();
 };
 
 void TestLineReader::splitsLines_data()
@@ -139,13 +140,37 @@ void TestLineReader::readsAMillionLines()
     QVERIFY(!reader.hasError());
 }
 
-void TestLineReader::readsATenMegabyteLine()
+void TestLineReader::refusesALineOverTheCeiling_data()
 {
-    const QByteArray longLine(10 * 1024 * 1024, 'x');
-    QByteArray input = longLine + "\r\n"_ba + longLine;
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<bool>("failed");
+
+    const QByteArray full(LineReader::MaxLineLength, 'x');
+    QTest::newRow("a line of exactly 64 KiB and its CR LF end is read")
+        << "a\n"_ba + full + "\r\n"_ba + full << QByteArrayList{"a"_ba, full, full} << false;
+    QTest::newRow("a line of 10 MB is refused after the lines before it")
+        << "a\nb\n"_ba + QByteArray(10 * 1024 * 1024, 'x') + "\n"_ba << QByteArrayList{"a"_ba, "b"_ba} << true;
+    QTest::newRow("a last line one byte over, without a line feed, is refused")
+        << full + "x"_ba << QByteArrayList() << true;
+}
+
+void TestLineReader::refusesALineOverTheCeiling()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArrayList, lines);
+    QFETCH(bool, failed);
+
     QBuffer buffer(&input);
     buffer.open(QIODevice::ReadOnly);
-    QCOMPARE(readAll(buffer, LineReader::DefaultChunkSize), (QByteArrayList{longLine, longLine}));
+    LineReader reader(buffer);
+    QByteArrayList got;
+    for (QByteArray line; reader.readLine(line);)
+        got.append(line);
+    QCOMPARE(got, lines);
+    QCOMPARE(reader.hasError(), failed);
+    if (failed)
+        QCOMPARE(reader.errorString(), u"line %1 is longer than 64 KiB"_s.arg(lines.size() + 1));
 }
 
 QTEST_GUILESS_MAIN(TestLineReader)

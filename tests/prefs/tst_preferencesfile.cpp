@@ -183,7 +183,7 @@ void TestPreferencesFile::savedPreferenceLoadsBack()
     QCOMPARE(file.readAll(), "CREATOR=Varnel 1.0\nTOOLTIPS=no\n\n"_ba);
     struct stat status = {};
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
-    QCOMPARE(status.st_mode & 07777, mode_t(0644));
+    QCOMPARE(status.st_mode & 07777, mode_t(0600));
     QCOMPARE(loadTooltipsPreference(path, Unchanged), "no"_ba);
 
     QVERIFY(savePreferencesFile(path, ""_ba));
