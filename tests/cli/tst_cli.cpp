@@ -91,33 +91,31 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("records");
 
-    QTest::newRow("the defaults make one line of an 8-digit password and an 8-digit username")
-        << QStringList{} << QByteArray() << u"[0-9]{8},[0-9]{8}\n"_s;
+    QTest::newRow("the defaults make one password of 16 letters and digits, without a username")
+        << QStringList{} << QByteArray() << u"[A-Za-z0-9]{16}\n"_s;
     QTest::newRow("numbered usernames count up in output order, CSV joins with commas and ends with none")
         << QStringList{u"-n"_s, u"3"_s, u"-l"_s, u"4"_s, u"-u"_s, u"numbered"_s, u"-F"_s, u"csv"_s} << QByteArray()
-        << u"[0-9]{4},1,[0-9]{4},2,[0-9]{4},3"_s;
+        << u"[A-Za-z0-9]{4},1,[A-Za-z0-9]{4},2,[A-Za-z0-9]{4},3"_s;
     QTest::newRow("without usernames a record is the password alone, of the length, style and case chosen")
         << QStringList{u"--count=2"_s, u"--length=12"_s, u"--style=alphabetic"_s, u"--case=lower"_s,
                        u"--usernames=none"_s}
         << QByteArray() << u"([a-z]{12}\n){2}"_s;
     QTest::newRow("symbols in mixed case draw passwords and usernames from all 86 characters")
-        << QStringList{u"-n"_s, u"3"_s, u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s} << QByteArray()
-        << u"(%1{8},%1{8}\n){3}"_s.arg(Every);
-    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames")
-        << QStringList{u"-n"_s, u"40"_s,    u"-l"_s,
-                       u"50"_s, u"-s"_s,    u"alphanumeric"_s,
-                       u"-c"_s, u"mixed"_s, u"--exclude-similar"_s}
-        << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s;
+        << QStringList{u"-n"_s, u"3"_s, u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s, u"-u"_s, u"random"_s}
+        << QByteArray() << u"(%1{16},%1{16}\n){3}"_s.arg(Every);
+    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames") << QStringList{
+        u"-n"_s, u"40"_s,    u"-l"_s, u"50"_s, u"-s"_s, u"alphanumeric"_s, u"-c"_s, u"mixed"_s, u"--exclude-similar"_s,
+        u"-u"_s, u"random"_s} << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s;
     QTest::newRow("every-class gives each two-character password a letter and a digit")
-        << QStringList{u"-n"_s, u"300"_s,  u"-l"_s,           u"2"_s, u"-s"_s, u"alphanumeric"_s,
-                       u"-u"_s, u"none"_s, u"--every-class"_s}
+        << QStringList{u"-n"_s,   u"300"_s,           u"-l"_s, u"2"_s,    u"-s"_s, u"alphanumeric"_s, u"-u"_s,
+                       u"none"_s, u"--every-class"_s, u"-c"_s, u"upper"_s}
         << QByteArray() << u"((?=[A-Z0-9]*[A-Z])(?=[A-Z0-9]*[0-9])[A-Z0-9]{2}\n){300}"_s;
     QTest::newRow("names from standard input get a password each, in order, read as the window reads them")
         << QStringList{u"-f"_s, u"-"_s} << "alice\r\n\n  \nbob, jr\ncarol"_ba
-        << u"[0-9]{8},alice\n[0-9]{8},  \n[0-9]{8},bob, jr\n[0-9]{8},carol\n"_s;
+        << u"[A-Za-z0-9]{16},alice\n[A-Za-z0-9]{16},  \n[A-Za-z0-9]{16},bob, jr\n[A-Za-z0-9]{16},carol\n"_s;
     QTest::newRow("names from a file in CSV, with the chosen password characters")
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
-        << u"[A-Z]{8},x,[A-Z]{8},y"_s;
+        << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s;
 }
 
 void TestCli::recordsFollowTheOptions()
@@ -254,7 +252,7 @@ void TestCli::outputFileHoldsTheRecords()
 
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.out, QByteArray());
-    const QRegularExpression records(QRegularExpression::anchoredPattern(u"([0-9]{8},[1-5]\n){5}"_s));
+    const QRegularExpression records(QRegularExpression::anchoredPattern(u"([A-Za-z0-9]{16},[1-5]\n){5}"_s));
     QVERIFY2(records.match(QString::fromLatin1(contentOf(path))).hasMatch(), contentOf(path).constData());
     struct stat status = {};
     QCOMPARE(::stat(nativePath(path).constData(), &status), 0);
@@ -331,7 +329,7 @@ void TestCli::entropyComesFirstOnStandardError()
     const Outcome outcome = run(folder.path(), {u"--entropy"_s, u"-n"_s, u"2"_s});
 
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.err, "entropy: 26.6 bits per password\n"_ba);
+    QCOMPARE(outcome.err, "entropy: 95.3 bits per password\n"_ba);
     QCOMPARE(outcome.out.count('\n'), 2);
 }
 
@@ -343,13 +341,38 @@ void TestCli::helpListsEveryOptionWithItsDefault()
 
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.err, QByteArray());
-    for (const char* text : {"-n, --count <N>",   "(default: 1)",        "-l, --length <N>",
-                             "(default: 8)",      "-s, --style <STYLE>", "(default: numeric)",
-                             "-c, --case <CASE>", "(default: upper)",    "-u, --usernames <KIND>",
-                             "(default: random)", "-f, --names <FILE>",  "-F, --format <FORMAT>",
-                             "(default: lines)",  "-o, --output <FILE>", "--force",
-                             "--exclude-similar", "--every-class",       "--entropy",
-                             "-h, --help",        "-V, --version"})
+    for (const char* text : {"-n, --count <N>",
+                             "(default: 1)",
+                             "-l, --length <N>",
+                             "(default: 16)",
+                             "-s, --style <STYLE>",
+                             "(default: alphanumeric)",
+                             "-c, --case <CASE>",
+                             "(default: mixed)",
+                             "-u, --usernames <KIND>",
+                             "(default: none)",
+                             "--prefix <TEXT>",
+                             "--digits <N>",
+                             "--start <N>",
+                             "-f, --names <FILE>",
+                             "-F, --format <FORMAT>",
+                             "table",
+                             "chpasswd",
+                             "json",
+                             "(default: lines)",
+                             "-o, --output <FILE>",
+                             "--force",
+                             "--hash <METHOD>",
+                             "--plain <FILE>",
+                             "--slips <FILE>",
+                             "--title <TEXT>",
+                             "--paper <PAPER>",
+                             "--exclude <CHARS>",
+                             "--exclude-similar",
+                             "--every-class",
+                             "--entropy",
+                             "-h, --help",
+                             "-V, --version"})
         QVERIFY2(outcome.out.contains(text), text);
 }
 
