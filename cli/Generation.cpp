@@ -287,13 +287,18 @@ public:
     }
     // Hands standard output what is ready, so that names that trickle in get their records before the next wait.
     bool flush() { return drain() && (records_.flush() || failOutput()); }
+    // The records' own file goes last: a failure before it leaves none of the files.
     bool commit()
     {
-        if (!drain() || !records_.flush() || !output_.commit())
+        if (!drain() || !records_.flush())
             return failOutput();
-        if (plain_ && (!plainRecords_->flush() || !plain_->commit()))
+        if (plain_ && !plainRecords_->flush())
             return fail(plain_->name(), plain_->errorString());
-        return !slips_ || slips_->commit() || fail(slips_->name(), slips_->errorString());
+        if (slips_ && !slips_->commit())
+            return fail(slips_->name(), slips_->errorString());
+        if (plain_ && !plain_->commit())
+            return fail(plain_->name(), plain_->errorString());
+        return output_.commit() || failOutput();
     }
 
     const std::optional<Failure>& failure() const { return failure_; }
