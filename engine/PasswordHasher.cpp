@@ -9,6 +9,7 @@
 #include <thread>
 
 #include <crypt.h>
+#include <sched.h>
 
 namespace {
 
@@ -28,11 +29,20 @@ QString hashOne(const char* prefix, const QByteArray& password, crypt_data& data
     return {};
 }
 
+// The processors this process may run on (fewer than the machine's under taskset or a container's limit).
+unsigned usableCores()
+{
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0)
+        return unsigned(CPU_COUNT(&allowed));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 } // namespace
 
 PasswordHasher::PasswordHasher(HashMethod method, unsigned threads)
-    : prefix_(method == HashMethod::Yescrypt ? "$y$" : "$6$")
-    , threads_(threads ? threads : std::max(1u, std::thread::hardware_concurrency()))
+    : prefix_(method == HashMethod::Yescrypt ? "$y$" : "$6$"), threads_(threads ? threads : usableCores())
 { }
 
 bool PasswordHasher::hashAll(std::span<const CredentialPair> pairs, std::vector<QByteArray>& hashes)

@@ -11,11 +11,12 @@
 enum class HashMethod { Yescrypt, Sha512crypt };
 
 // Turns passwords into crypt(3) hashes as the system's account files hold them, each with a fresh salt from
-// the operating system at the method's default cost. The work is shared among threads, one a core.
+// the operating system at the method's default cost. The work is shared among threads, one for each core the
+// process may use.
 class PasswordHasher
 {
 public:
-    // Threads: 0 for one a core.
+    // Threads: 0 for one a usable core.
     explicit PasswordHasher(HashMethod method, unsigned threads = 0);
 
     // The hash of every pair's password, in the pairs' order. False when any hash could not be made;
