@@ -296,6 +296,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
     options.recipe.excludeSimilar = parser.isSet(option.excludeSimilar);
     options.recipe.everyClass = parser.isSet(option.everyClass);
     options.recipe.exclude = parser.value(option.exclude).toUtf8();
+    if (options.format == RecordFormat::Chpasswd && options.usernames == UsernameStyle::Random
+        && PasswordMaker::charactersOf(options.recipe).contains(':')) {
+        return refuse(longName(option.format),
+                      QStringLiteral("random usernames of these characters may hold ':', which chpasswd records "
+                                     "cannot (--exclude ':' leaves it out)"));
+    }
     if (PasswordMaker::charactersOf(options.recipe).isEmpty())
         return refuse(longName(option.exclude), QStringLiteral("leaves no character to draw from"));
     if (options.recipe.everyClass && PasswordMaker::emptiedClassCount(options.recipe) > 0) {

@@ -118,7 +118,10 @@ private slots:
     void hashesAreThoseOfThePlainPasswords_data();
     void hashesAreThoseOfThePlainPasswords();
     void slipsHoldEveryAccountInOrder();
+    void entropyComesFirstOnStandardError_data();
     void entropyComesFirstOnStandardError();
+    void slipsPaperFollowsTheLocale_data();
+    void slipsPaperFollowsTheLocale();
     void helpListsEveryOptionWithItsDefault();
     void versionIsTheAboutBoxVersion();
 };
@@ -158,6 +161,12 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::newRow("chpasswd records give each name its password after a colon")
         << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s} << "alice\nbob\n"_ba
         << u"alice:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s;
+    QTest::newRow("a table without usernames has a password header and a password a record")
+        << QStringList{u"-n"_s, u"2"_s, u"-F"_s, u"table"_s} << QByteArray()
+        << u"password\r\n([A-Za-z0-9]{16}\r\n){2}"_s;
+    QTest::newRow("JSON records without usernames have no username key")
+        << QStringList{u"-n"_s, u"2"_s, u"-F"_s, u"json"_s} << QByteArray()
+        << u"(\\{\"password\":\"[A-Za-z0-9]{16}\"\\}\n){2}"_s;
     QTest::newRow("names from standard input get a password each, in order, read as the window reads them")
         << QStringList{u"-f"_s, u"-"_s} << "alice\r\n\n  \nbob, jr\ncarol"_ba
         << u"[A-Za-z0-9]{16},alice\n[A-Za-z0-9]{16},  \n[A-Za-z0-9]{16},bob, jr\n[A-Za-z0-9]{16},carol\n"_s;
@@ -223,6 +232,11 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("chpasswd records without usernames are refused")
         << QStringList{u"-F"_s, u"chpasswd"_s, u"-u"_s, u"none"_s}
         << "varnel-cli: --format: chpasswd records need usernames"_ba;
+    QTest::newRow("chpasswd records with random usernames that may hold a colon are refused")
+        << QStringList{u"-F"_s, u"chpasswd"_s, u"-u"_s, u"random"_s, u"-s"_s, u"symbols"_s}
+        << "varnel-cli: --format: random usernames of these characters may hold ':'"_ba;
+    QTest::newRow("a title without slips is refused")
+        << QStringList{u"--title"_s, u"Class 7B"_s} << "varnel-cli: --title: needs --slips"_ba;
     QTest::newRow("excluding every character is refused")
         << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"0123456789"_s}
         << "varnel-cli: --exclude: leaves no character to draw from"_ba;
@@ -527,15 +541,65 @@ void TestCli::slipsHoldEveryAccountInOrder()
     }
 }
 
+void TestCli::entropyComesFirstOnStandardError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("entropy");
+
+    QTest::newRow("the defaults give about 95 bits") << QStringList{} << "entropy: 95.3 bits per password\n"_ba;
+    QTest::newRow("exclusions count, and those the characters never held are named")
+        << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"9~"_s}
+        << "entropy: 50.7 bits per password\nentropy: --exclude: '~' not among the characters\n"_ba;
+}
+
 void TestCli::entropyComesFirstOnStandardError()
 {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, entropy);
+
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const Outcome outcome = run(folder.path(), {u"--entropy"_s, u"-n"_s, u"2"_s});
+    const Outcome outcome = run(folder.path(), QStringList{u"--entropy"_s, u"-n"_s, u"2"_s} + arguments);
 
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.err, "entropy: 95.3 bits per password\n"_ba);
+    QCOMPARE(outcome.err, entropy);
     QCOMPARE(outcome.out.count('\n'), 2);
+}
+
+void TestCli::slipsPaperFollowsTheLocale_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("size");
+
+    QTest::newRow("a territory that prints on letter gets letter")
+        << "en_US.UTF-8"_ba << QStringList{} << "612 x 792 pts (letter)"_ba;
+    QTest::newRow("other territories get A4") << "de_DE.UTF-8"_ba << QStringList{} << "595 x 842 pts (A4)"_ba;
+    QTest::newRow("the paper option outranks the locale")
+        << "en_US.UTF-8"_ba << QStringList{u"--paper"_s, u"a4"_s} << "595 x 842 pts (A4)"_ba;
+}
+
+void TestCli::slipsPaperFollowsTheLocale()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, size);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"LC_ALL"_s);
+    environment.remove(u"LC_PAPER"_s);
+    environment.insert(u"LANG"_s, QString::fromLatin1(locale));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder.path());
+    process.start(cli(), QStringList{u"--slips"_s, u"slips.pdf"_s} + arguments);
+    QVERIFY(process.waitForFinished(60'000));
+    QCOMPARE(process.exitCode(), 0);
+
+    const QByteArray info = outputOf(u"pdfinfo"_s, {folder.filePath(u"slips.pdf"_s)});
+    QVERIFY2(info.contains("Page size:       " + size), info.constData());
 }
 
 void TestCli::helpListsEveryOptionWithItsDefault()
