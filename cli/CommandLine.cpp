@@ -218,7 +218,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Makes random passwords, alone or paired with usernames, from the kernel's secure random "
-                       "numbers, and writes one record for each pair."));
+                       "numbers, and writes one record for each pair in the form the next program reads; it can put "
+                       "hashes in the records for the system and print the passwords on slips for the people."));
     parser.addOptions({option.count,   option.length, option.style,   option.letterCase,     option.usernames,
                        option.prefix,  option.digits, option.start,   option.names,          option.format,
                        option.output,  option.force,  option.hash,    option.plain,          option.slips,

@@ -48,6 +48,19 @@ int PasswordMaker::emptiedClassCount(const PasswordRecipe& recipe)
     return std::popcount(quint8(classesOf(charactersOf(whole)) & ~classesOf(charactersOf(recipe))));
 }
 
+QByteArray PasswordMaker::absentExclusions(const PasswordRecipe& recipe)
+{
+    PasswordRecipe whole = recipe;
+    whole.exclude.clear();
+    const QByteArray characters = charactersOf(whole);
+    QByteArray absent;
+    for (const char c : recipe.exclude) {
+        if (!characters.contains(c) && !absent.contains(c))
+            absent.append(c);
+    }
+    return absent;
+}
+
 PasswordRecipe recipeFrom(const GeneratorOptions& options)
 {
     PasswordRecipe recipe;

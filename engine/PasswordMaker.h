@@ -41,6 +41,8 @@ public:
     static QByteArray charactersOf(const PasswordRecipe& recipe);
     // The classes whose every character was excluded: a password held to every class cannot have them.
     static int emptiedClassCount(const PasswordRecipe& recipe);
+    // The excluded characters that the recipe's characters never held, each once, in the order given.
+    static QByteArray absentExclusions(const PasswordRecipe& recipe);
 
     QByteArrayView characters() const { return pool_.characters(); }
 
