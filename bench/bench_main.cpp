@@ -26,6 +26,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <spawn.h>
 #include <sys/ptrace.h>
 #include <sys/wait.h>
@@ -350,6 +351,29 @@ double peakMemoryOfCli(const char* figure, const QStringList& arguments)
     return peak;
 }
 
+// The same run held to one processor: the child inherits the bench's affinity, which is set for it and then
+// given back.
+double timeCliOnOneCore(const char* figure, const QStringList& arguments)
+{
+    cpu_set_t all;
+    CPU_ZERO(&all);
+    if (sched_getaffinity(0, sizeof all, &all) != 0)
+        fail(figure, "the processors cannot be read");
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (CPU_ISSET(cpu, &all)) {
+            CPU_SET(cpu, &one);
+            break;
+        }
+    }
+    if (sched_setaffinity(0, sizeof one, &one) != 0)
+        fail(figure, "the run cannot be held to one processor");
+    const double elapsed = timeCli(figure, arguments);
+    sched_setaffinity(0, sizeof all, &all);
+    return elapsed;
+}
+
 qint64 sizeOf(const QString& path)
 {
     return QFileInfo(path).size();
@@ -384,18 +408,90 @@ Run prepareCliNames()
         const char* name = "cli_names_1m";
         const QString target = dir->filePath(QStringLiteral("pairs.txt"));
         QFile::remove(target);
-        const double elapsed = timeCli(name, {QStringLiteral("-f"), names, QStringLiteral("-o"), target});
+        // The passwords of the first release's defaults, 8 digits, so that the figure stays comparable.
+        const double elapsed = timeCli(name,
+                                       {QStringLiteral("-f"), names, QStringLiteral("-l"), QStringLiteral("8"),
+                                        QStringLiteral("-s"), QStringLiteral("numeric"), QStringLiteral("-o"), target});
         if (sizeOf(target) != sizeOf(names) + 9 * 1'000'000)
             fail(name, "the file does not hold a pair for every name");
         return elapsed;
     };
 }
 
-// Ten million pairs of the default options, written to /dev/null.
+// Ten million pairs of the first release's defaults (8 digits and a random username), written to /dev/null.
 Run prepareCliPeakMemory()
 {
     return [] {
-        return peakMemoryOfCli("cli_peak_rss_10m", {QStringLiteral("-n"), QStringLiteral("10000000")});
+        return peakMemoryOfCli("cli_peak_rss_10m",
+                               {QStringLiteral("-n"), QStringLiteral("10000000"), QStringLiteral("-l"),
+                                QStringLiteral("8"), QStringLiteral("-s"), QStringLiteral("numeric"),
+                                QStringLiteral("-c"), QStringLiteral("upper"), QStringLiteral("-u"),
+                                QStringLiteral("random")});
+    };
+}
+
+// A class's numbered accounts with their slips, ten a page, the records into a file.
+QStringList slipsArguments(const QTemporaryDir& dir, int count)
+{
+    return {QStringLiteral("-n"),       QString::number(count),
+            QStringLiteral("-u"),       QStringLiteral("numbered"),
+            QStringLiteral("--prefix"), QStringLiteral("student"),
+            QStringLiteral("--digits"), QStringLiteral("5"),
+            QStringLiteral("-o"),       dir.filePath(QStringLiteral("accounts.txt")),
+            QStringLiteral("--slips"),  dir.filePath(QStringLiteral("slips.pdf")),
+            QStringLiteral("--title"),  QStringLiteral("Class 7B, school network"),
+            QStringLiteral("--force")};
+}
+
+// A thousand slips, the whole process from its start.
+Run prepareCliSlips()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        const char* name = "cli_slips_1000";
+        const double elapsed = timeCli(name, slipsArguments(*dir, 1000));
+        if (sizeOf(dir->filePath(QStringLiteral("slips.pdf"))) < 100'000)
+            fail(name, "the slips file is missing or too small for a hundred pages");
+        return elapsed;
+    };
+}
+
+// The most memory ten thousand slips hold at once: pages go to the file as they are made.
+Run prepareCliSlipsPeakMemory()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        return peakMemoryOfCli("cli_slips_peak_rss_10000", slipsArguments(*dir, 10'000));
+    };
+}
+
+// A hundred yescrypt hashes at the default cost, for a chpasswd file and the plain passwords beside it.
+QStringList hashArguments(const QTemporaryDir& dir)
+{
+    return {QStringLiteral("-n"),      QStringLiteral("100"),
+            QStringLiteral("-u"),      QStringLiteral("numbered"),
+            QStringLiteral("-F"),      QStringLiteral("chpasswd"),
+            QStringLiteral("--hash"),  QStringLiteral("yescrypt"),
+            QStringLiteral("-o"),      dir.filePath(QStringLiteral("accounts")),
+            QStringLiteral("--plain"), dir.filePath(QStringLiteral("plain.csv")),
+            QStringLiteral("--force")};
+}
+
+// On every core the process may use.
+Run prepareCliHash()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        return timeCli("cli_hash_100_yescrypt", hashArguments(*dir));
+    };
+}
+
+// The same on one core, to which the figure above compares.
+Run prepareCliHashOneCore()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        return timeCliOnOneCore("cli_hash_100_yescrypt_1core", hashArguments(*dir));
     };
 }
 
@@ -410,6 +506,10 @@ const Figure Figures[] = {
     {"cli_1m_x16", "ms", prepareCliPasswords},
     {"cli_names_1m", "ms", prepareCliNames},
     {"cli_peak_rss_10m", "MiB", prepareCliPeakMemory},
+    {"cli_slips_1000", "ms", prepareCliSlips},
+    {"cli_slips_peak_rss_10000", "MiB", prepareCliSlipsPeakMemory},
+    {"cli_hash_100_yescrypt", "ms", prepareCliHash},
+    {"cli_hash_100_yescrypt_1core", "ms", prepareCliHashOneCore},
 };
 
 double median(std::vector<double> values)

@@ -5,11 +5,15 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
 constexpr quint64 MaxCount = 1'000'000'000'000;
 constexpr quint64 MaxLength = 1024;
+constexpr quint64 MaxDigits = 18;
+// What --digits can show: eighteen nines.
+constexpr quint64 MaxStart = 999'999'999'999'999'999;
 
 template<typename Enum>
 struct Word
@@ -26,7 +30,13 @@ constexpr Word<LetterCase> Cases[] = {
     {"upper", LetterCase::Upper}, {"lower", LetterCase::Lower}, {"mixed", LetterCase::Mixed}};
 constexpr Word<UsernameStyle> Usernames[] = {
     {"random", UsernameStyle::Random}, {"numbered", UsernameStyle::Numbered}, {"none", UsernameStyle::None}};
-constexpr Word<SaveLayout> Formats[] = {{"lines", SaveLayout::OnePerLine}, {"csv", SaveLayout::Csv}};
+constexpr Word<RecordFormat> Formats[] = {{"lines", RecordFormat::Lines},
+                                          {"csv", RecordFormat::Csv},
+                                          {"table", RecordFormat::Table},
+                                          {"chpasswd", RecordFormat::Chpasswd},
+                                          {"json", RecordFormat::Json}};
+constexpr Word<HashMethod> Hashes[] = {{"yescrypt", HashMethod::Yescrypt}, {"sha512crypt", HashMethod::Sha512crypt}};
+constexpr Word<Paper> Papers[] = {{"a4", Paper::A4}, {"letter", Paper::Letter}};
 
 QCommandLineOption withValue(const QStringList& names, const char* description, const char* valueName)
 {
@@ -44,31 +54,66 @@ struct Options
     QCommandLineOption count = withValue({QStringLiteral("n"), QStringLiteral("count")},
                                          "Make N passwords, 1 to 1000000000000 (default: 1).", "N");
     QCommandLineOption length = withValue({QStringLiteral("l"), QStringLiteral("length")},
-                                          "Characters per password, 1 to 1024 (default: 8).", "N");
+                                          "Characters per password, 1 to 1024 (default: 16).", "N");
     QCommandLineOption style = withValue({QStringLiteral("s"), QStringLiteral("style")},
                                          "numeric (digits), alphabetic (letters), alphanumeric (letters and "
-                                         "digits) or symbols (letters, digits and symbols) (default: numeric).",
+                                         "digits) or symbols (letters, digits and symbols) (default: alphanumeric).",
                                          "STYLE");
     QCommandLineOption letterCase =
         withValue({QStringLiteral("c"), QStringLiteral("case")},
-                  "Letters in upper, lower or mixed case; numeric has none (default: upper).", "CASE");
+                  "Letters in upper, lower or mixed case; numeric has none (default: mixed).", "CASE");
     QCommandLineOption usernames = withValue({QStringLiteral("u"), QStringLiteral("usernames")},
                                              "random (drawn after each password, from the same characters), "
-                                             "numbered (1, 2, 3, ... in output order) or none (default: random).",
+                                             "numbered (1, 2, 3, ... in output order) or none (default: none).",
                                              "KIND");
+    QCommandLineOption prefix = withValue({QStringLiteral("prefix")},
+                                          "Numbered usernames start with TEXT: --prefix student gives student1, "
+                                          "student2, ...",
+                                          "TEXT");
+    QCommandLineOption digits = withValue({QStringLiteral("digits")},
+                                          "Numbered usernames have at least N digits, 1 to 18, zeros in front: "
+                                          "--digits 3 gives 001, 002, ...",
+                                          "N");
+    QCommandLineOption start = withValue({QStringLiteral("start")},
+                                         "Numbered usernames count from N, 0 to 999999999999999999 (default: 1).", "N");
     QCommandLineOption names = withValue({QStringLiteral("f"), QStringLiteral("names")},
                                          "One password for every name of FILE, a name a line; FILE '-' is "
                                          "standard input. Takes the place of --count and --usernames.",
                                          "FILE");
-    QCommandLineOption format = withValue({QStringLiteral("F"), QStringLiteral("format")},
-                                          "lines (a record a line) or csv (the records joined by commas, no line "
-                                          "end) (default: lines). A record is the password, then a comma and the "
-                                          "username if there is one.",
-                                          "FORMAT");
+    QCommandLineOption format =
+        withValue({QStringLiteral("F"), QStringLiteral("format")},
+                  "lines, csv, table, chpasswd or json (default: lines). lines: a record a line, the password "
+                  "and then a comma and the username if there is one; csv: those records joined by commas, no line "
+                  "end; table: CSV for spreadsheets, a header row, then username,password a line, quoted where "
+                  "needed, CRLF line ends; chpasswd: username:password a line, as chpasswd reads them (needs "
+                  "usernames); json: JSON Lines, {\"username\":...,\"password\":...} a line.",
+                  "FORMAT");
     QCommandLineOption output =
         withValue({QStringLiteral("o"), QStringLiteral("output")},
                   "Write FILE instead of standard output; a new file is readable by its owner only.", "FILE");
-    QCommandLineOption force = flag({QStringLiteral("force")}, "Replace the file of --output if it exists.");
+    QCommandLineOption force =
+        flag({QStringLiteral("force")}, "Replace the files of --output, --plain and --slips if they exist.");
+    QCommandLineOption hash = withValue({QStringLiteral("hash")},
+                                        "Write the crypt(3) hash of each password in its place, yescrypt or "
+                                        "sha512crypt, for chpasswd -e and the like. Needs --plain or --slips for "
+                                        "the passwords themselves.",
+                                        "METHOD");
+    QCommandLineOption plain = withValue({QStringLiteral("plain")},
+                                         "Also write the same accounts, passwords in plain text, to FILE as table "
+                                         "records; readable by its owner only.",
+                                         "FILE");
+    QCommandLineOption slips = withValue({QStringLiteral("slips")},
+                                         "Also write a PDF of slips to cut out and hand over, one an account, ten "
+                                         "a page; readable by its owner only.",
+                                         "FILE");
+    QCommandLineOption title =
+        withValue({QStringLiteral("title")}, "A line of TEXT at the top of every slip (a class, a system).", "TEXT");
+    QCommandLineOption paper =
+        withValue({QStringLiteral("paper")}, "The slips' paper, a4 or letter (default: the locale's paper).", "PAPER");
+    QCommandLineOption exclude = withValue({QStringLiteral("exclude")},
+                                           "Leave the characters of CHARS out of the characters (of random "
+                                           "usernames too).",
+                                           "CHARS");
     QCommandLineOption excludeSimilar =
         flag({QStringLiteral("exclude-similar")},
              "Leave the look-alikes 0, O, 1, l and I out of the characters (of random usernames too).");
@@ -78,7 +123,8 @@ struct Options
                                          "equally likely. Random usernames are not held to it.");
     QCommandLineOption entropy = flag({QStringLiteral("entropy")},
                                       "First print \"entropy: B bits per password\" on standard error: log2 of "
-                                      "the number of passwords these options make.");
+                                      "the number of passwords these options make; then what --exclude "
+                                      "named that the characters do not hold.");
     QCommandLineOption help = flag({QStringLiteral("h"), QStringLiteral("help")}, "Show this help and end.");
     QCommandLineOption version = flag({QStringLiteral("V"), QStringLiteral("version")}, "Show the version and end.");
 };
@@ -124,18 +170,19 @@ public:
     explicit ValueReader(const QCommandLineParser& parser) : parser_(parser) { }
 
     // Digits only: no sign, no blanks, nothing after.
-    void number(const QCommandLineOption& option, quint64 maximum, quint64& field)
+    void number(const QCommandLineOption& option, quint64 maximum, quint64& field, quint64 minimum = 1)
     {
         if (refusal_ || !parser_.isSet(option))
             return;
         const QString text = parser_.value(option);
         bool parsed = !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
         const quint64 value = parsed ? text.toULongLong(&parsed) : 0;
-        if (parsed && value >= 1 && value <= maximum)
+        if (parsed && value >= minimum && value <= maximum)
             field = value;
         else
-            refusal_ = refuse(longName(option),
-                              QStringLiteral("%1 is not a whole number from 1 to %2").arg(quoted(text)).arg(maximum));
+            refusal_ = refuse(
+                longName(option),
+                QStringLiteral("%1 is not a whole number from %2 to %3").arg(quoted(text)).arg(minimum).arg(maximum));
     }
 
     template<typename Enum, std::size_t N>
@@ -171,10 +218,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Makes random passwords, alone or paired with usernames, from the kernel's secure random "
-                       "numbers, and writes one record for each pair."));
-    parser.addOptions({option.count, option.length, option.style, option.letterCase, option.usernames, option.names,
-                       option.format, option.output, option.force, option.excludeSimilar, option.everyClass,
-                       option.entropy, option.help, option.version});
+                       "numbers, and writes one record for each pair in the form the next program reads; it can put "
+                       "hashes in the records for the system and print the passwords on slips for the people."));
+    parser.addOptions({option.count,   option.length, option.style,   option.letterCase,     option.usernames,
+                       option.prefix,  option.digits, option.start,   option.names,          option.format,
+                       option.output,  option.force,  option.hash,    option.plain,          option.slips,
+                       option.title,   option.paper,  option.exclude, option.excludeSimilar, option.everyClass,
+                       option.entropy, option.help,   option.version});
     if (!parser.parse(arguments))
         return refuseParserError(parser);
     if (parser.isSet(option.help))
@@ -190,32 +240,75 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CliOptions options;
     quint64 length = quint64(options.recipe.length);
+    quint64 digits = 1;
+    options.slips.paper = paperOfLocale();
     ValueReader values(parser);
     values.number(option.count, MaxCount, options.count);
     values.number(option.length, MaxLength, length);
     values.word(option.style, Styles, options.recipe.style);
     values.word(option.letterCase, Cases, options.recipe.letterCase);
     values.word(option.usernames, Usernames, options.usernames);
-    values.word(option.format, Formats, options.layout);
+    values.number(option.digits, MaxDigits, digits);
+    values.number(option.start, MaxStart, options.numbering.start, 0);
+    values.word(option.format, Formats, options.format);
+    values.word(option.paper, Papers, options.slips.paper);
+    HashMethod hash = HashMethod::Yescrypt;
+    values.word(option.hash, Hashes, hash);
     if (values.refusal())
         return *values.refusal();
     options.recipe.length = qint32(length);
+    if (parser.isSet(option.digits))
+        options.numbering.digits = int(digits);
+    options.numbering.prefix = parser.value(option.prefix).toUtf8();
+    if (parser.isSet(option.hash))
+        options.hash = hash;
 
-    options.namesFile = parser.value(option.names);
-    options.outputFile = parser.value(option.output);
-    if (parser.isSet(option.names) && options.namesFile.isEmpty())
-        return refuse(longName(option.names), QStringLiteral("no file name given"));
-    if (parser.isSet(option.output) && options.outputFile.isEmpty())
-        return refuse(longName(option.output), QStringLiteral("no file name given"));
+    for (const auto& [file, field] : {std::pair{&option.names, &options.namesFile},
+                                      {&option.output, &options.outputFile},
+                                      {&option.plain, &options.plainFile},
+                                      {&option.slips, &options.slipsFile}}) {
+        *field = parser.value(*file);
+        if (parser.isSet(*file) && field->isEmpty())
+            return refuse(longName(*file), QStringLiteral("no file name given"));
+    }
     if (parser.isSet(option.names) && parser.isSet(option.count))
         return refuse(longName(option.count), QStringLiteral("cannot be used with --names"));
     if (parser.isSet(option.names) && parser.isSet(option.usernames))
         return refuse(longName(option.usernames), QStringLiteral("cannot be used with --names"));
+    if (parser.isSet(option.names))
+        options.usernames = UsernameStyle::FromFile;
+    for (const QCommandLineOption* numbering : {&option.prefix, &option.digits, &option.start}) {
+        if (parser.isSet(*numbering) && options.usernames != UsernameStyle::Numbered)
+            return refuse(longName(*numbering), QStringLiteral("needs --usernames numbered"));
+    }
+    for (const QCommandLineOption* slipsOnly : {&option.title, &option.paper}) {
+        if (parser.isSet(*slipsOnly) && options.slipsFile.isEmpty())
+            return refuse(longName(*slipsOnly), QStringLiteral("needs --slips"));
+    }
+    options.slips.title = parser.value(option.title);
+    if (options.format == RecordFormat::Chpasswd && options.usernames == UsernameStyle::None)
+        return refuse(longName(option.format),
+                      QStringLiteral("chpasswd records need usernames (--usernames or --names)"));
+    if (options.hash && options.plainFile.isEmpty() && options.slipsFile.isEmpty())
+        return refuse(longName(option.hash), QStringLiteral("the plain passwords need --plain FILE or --slips FILE"));
 
     options.force = parser.isSet(option.force);
     options.entropy = parser.isSet(option.entropy);
     options.recipe.excludeSimilar = parser.isSet(option.excludeSimilar);
     options.recipe.everyClass = parser.isSet(option.everyClass);
+    options.recipe.exclude = parser.value(option.exclude).toUtf8();
+    if (options.format == RecordFormat::Chpasswd && options.usernames == UsernameStyle::Random
+        && PasswordMaker::charactersOf(options.recipe).contains(':')) {
+        return refuse(longName(option.format),
+                      QStringLiteral("random usernames of these characters may hold ':', which chpasswd records "
+                                     "cannot (--exclude ':' leaves it out)"));
+    }
+    if (PasswordMaker::charactersOf(options.recipe).isEmpty())
+        return refuse(longName(option.exclude), QStringLiteral("leaves no character to draw from"));
+    if (options.recipe.everyClass && PasswordMaker::emptiedClassCount(options.recipe) > 0) {
+        return refuse(longName(option.everyClass),
+                      QStringLiteral("--exclude leaves a class of the characters without any"));
+    }
     const int classes = PasswordMaker::classCount(options.recipe);
     if (options.recipe.everyClass && options.recipe.length < classes) {
         return refuse(longName(option.everyClass),

@@ -1,7 +1,14 @@
 #pragma once
 
-struct CliOptions;
+#include <QString>
 
-// Makes the pairs and writes their records; the exit status: 0 done (also when the reader of standard
-// output went away), 1 when a file or the random source failed, after one line on standard error.
-int generate(const CliOptions& options);
+struct CliOptions;
+class SlipsModule;
+
+// Makes the pairs and writes their records (and the plain file and the slips, when asked); the exit status:
+// 0 done (also when the reader of standard output went away), 1 when a file, a hash or the random source
+// failed, after one line on standard error. The slips module is there when the options ask for slips.
+int generate(const CliOptions& options, const SlipsModule* slips);
+
+// "varnel-cli: <what>: <reason>" on standard error; returns 1, the status of a failed run.
+int complain(const QString& what, const QString& reason);

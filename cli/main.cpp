@@ -1,6 +1,7 @@
 // varnel-cli: the generator on the command line, for scripts and pipelines.
 #include "cli/CommandLine.h"
 #include "cli/Generation.h"
+#include "cli/SlipsModule.h"
 #include "prefs/NativeFileName.h"
 #include "prefs/ProcessStart.h"
 #include "prefs/SafeFileWriter.h"
@@ -8,14 +9,22 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("varnel-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_VERSION));
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
     secureProcessStart();
     SafeFileWriter::removeTemporaryFilesOnSignals();
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("varnel-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_VERSION));
+    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    nameApplication();
 
     // File names are bytes: each argument is taken so that every byte of it comes back when the file is opened.
     QStringList arguments;
@@ -36,5 +45,17 @@ int main(int argc, char** argv)
     case CommandLine::Action::Generate:
         break;
     }
-    return generate(line.options);
+
+    // Only a run that draws slips loads the GUI libraries, and its application object is one that draws.
+    std::unique_ptr<SlipsModule> slips;
+    if (!line.options.slipsFile.isEmpty()) {
+        QString error;
+        slips = SlipsModule::load(error);
+        if (!slips)
+            return complain(QStringLiteral("--slips"), error);
+        app.reset();
+        app = slips->makeApplication(argc, argv);
+        nameApplication();
+    }
+    return generate(line.options, slips.get());
 }

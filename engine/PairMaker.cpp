@@ -3,8 +3,9 @@
 #include "engine/RandomSource.h"
 #include "prefs/LineReader.h"
 
-PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source)
-    : passwords_(recipe, source), source_(source), usernames_(usernames), count_(count)
+PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
+                     const UsernameNumbering& numbering)
+    : passwords_(recipe, source), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
 { }
 
 PairMaker::PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source)
@@ -28,7 +29,10 @@ bool PairMaker::next(CredentialPair& pair)
             return stop(Outcome::RandomFailed, source_.errorString());
         break;
     case UsernameStyle::Numbered:
-        pair.username.setNum(made_);
+        pair.username.setNum(numbering_.start + made_ - 1);
+        if (pair.username.size() < numbering_.digits)
+            pair.username.prepend(numbering_.digits - pair.username.size(), '0');
+        pair.username.prepend(numbering_.prefix);
         break;
     case UsernameStyle::FromFile:
     case UsernameStyle::None:

@@ -9,6 +9,14 @@
 class LineReader;
 class RandomSource;
 
+// How numbered usernames are spelt: the prefix, then the number with zeros before it up to `digits`.
+struct UsernameNumbering
+{
+    QByteArray prefix;
+    int digits = 0;
+    quint64 start = 1;
+};
+
 // Makes credential pairs one at a time: a batch of pairs, or one pair for every name of a line source.
 // The window's Generate and import and the command line all make their pairs here.
 class PairMaker
@@ -17,8 +25,10 @@ public:
     enum class Outcome { Making, Finished, ReadFailed, RandomFailed };
 
     // `count` pairs. Random usernames are drawn after their password, from the same characters but never
-    // held to every class; Numbered ones are the pair's number, counted from 1; None leaves them empty.
-    PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source);
+    // held to every class; Numbered ones are the pair's number, counted from the numbering's start (1 unless
+    // told otherwise); None leaves them empty.
+    PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
+              const UsernameNumbering& numbering = {});
     // A pair for every name that the reader gives, in order. Every line draws its password, but an empty
     // line makes no pair.
     PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source);
@@ -38,6 +48,7 @@ private:
     PasswordMaker passwords_;
     RandomSource& source_;
     UsernameStyle usernames_ = UsernameStyle::None;
+    UsernameNumbering numbering_;
     quint64 count_ = 0;
     LineReader* names_ = nullptr;
     quint64 made_ = 0;

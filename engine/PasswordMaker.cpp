@@ -9,15 +9,6 @@ namespace {
 
 constexpr char LookAlikes[] = "0O1lI";
 
-QByteArray charactersOf(const PasswordRecipe& recipe)
-{
-    QByteArray characters =
-        DrawnCharacters(recipe.style, SelectAlphabet(recipe.letterCase, recipe.style)).toByteArray();
-    if (recipe.excludeSimilar)
-        characters.removeIf([](char c) { return QByteArrayView(LookAlikes).contains(c); });
-    return characters;
-}
-
 quint8 classBit(char c)
 {
     if (c >= 'A' && c <= 'Z')
@@ -29,7 +20,46 @@ quint8 classBit(char c)
     return 8;
 }
 
+quint8 classesOf(QByteArrayView characters)
+{
+    quint8 classes = 0;
+    for (const char c : characters)
+        classes |= classBit(c);
+    return classes;
+}
+
 } // namespace
+
+QByteArray PasswordMaker::charactersOf(const PasswordRecipe& recipe)
+{
+    QByteArray characters =
+        DrawnCharacters(recipe.style, SelectAlphabet(recipe.letterCase, recipe.style)).toByteArray();
+    if (recipe.excludeSimilar)
+        characters.removeIf([](char c) { return QByteArrayView(LookAlikes).contains(c); });
+    if (!recipe.exclude.isEmpty())
+        characters.removeIf([&recipe](char c) { return recipe.exclude.contains(c); });
+    return characters;
+}
+
+int PasswordMaker::emptiedClassCount(const PasswordRecipe& recipe)
+{
+    PasswordRecipe whole = recipe;
+    whole.exclude.clear();
+    return std::popcount(quint8(classesOf(charactersOf(whole)) & ~classesOf(charactersOf(recipe))));
+}
+
+QByteArray PasswordMaker::absentExclusions(const PasswordRecipe& recipe)
+{
+    PasswordRecipe whole = recipe;
+    whole.exclude.clear();
+    const QByteArray characters = charactersOf(whole);
+    QByteArray absent;
+    for (const char c : recipe.exclude) {
+        if (!characters.contains(c) && !absent.contains(c))
+            absent.append(c);
+    }
+    return absent;
+}
 
 PasswordRecipe recipeFrom(const GeneratorOptions& options)
 {
@@ -51,10 +81,7 @@ PasswordMaker::PasswordMaker(const PasswordRecipe& recipe, RandomSource& source)
 
 int PasswordMaker::classCount(const PasswordRecipe& recipe)
 {
-    quint8 classes = 0;
-    for (const char c : charactersOf(recipe))
-        classes |= classBit(c);
-    return std::popcount(classes);
+    return std::popcount(classesOf(charactersOf(recipe)));
 }
 
 bool PasswordMaker::makePassword(QByteArray& text)

@@ -21,6 +21,8 @@ struct PasswordRecipe
     // Holds every password to at least one character of each class its characters have (upper-case
     // letters, lower-case letters, digits, symbols).
     bool everyClass = false;
+    // Characters left out as well; those the alphabet does not hold change nothing.
+    QByteArray exclude;
 };
 
 // The recipe that the window's options give.
@@ -35,6 +37,12 @@ public:
     // How many of the four classes the recipe's characters have; a password held to every class needs
     // at least that many characters.
     static int classCount(const PasswordRecipe& recipe);
+    // The characters a text is drawn from, every exclusion applied; empty when none is left.
+    static QByteArray charactersOf(const PasswordRecipe& recipe);
+    // The classes whose every character was excluded: a password held to every class cannot have them.
+    static int emptiedClassCount(const PasswordRecipe& recipe);
+    // The excluded characters that the recipe's characters never held, each once, in the order given.
+    static QByteArray absentExclusions(const PasswordRecipe& recipe);
 
     QByteArrayView characters() const { return pool_.characters(); }
 

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
+    # Password hashes (crypt_rn); the tests read the slips back with pdftotext.
+    libcrypt-dev poppler-utils
     fonts-dejavu-core
     # Second faces: the window tests run once more with the default faces hidden, these serving instead.
     fontconfig fonts-noto-mono fonts-liberation2

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test executable of a build once as an unprivileged user (root's run skips the cases about
 # refused permissions, which root passes through). Run it as root: ./scripts/test-as-user.sh [build] [user].
-# The build may sit where that user cannot go, so the test executables, the programs they run and the icon
-# files they compare with are copied to a scratch folder of the user's own first; each run gets a home and
-# runtime folder of its own.
+# The build may sit where that user cannot go, so the test executables, the programs they run (with the module
+# they load) and the icon files they compare with are copied to a scratch folder of the user's own first; each
+# run gets a home and runtime folder of its own.
 # Fails if a test fails or skips a case.
 set -euo pipefail
 
@@ -18,6 +18,8 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 (cd "$build" && find tests -type f -perm -u+x -name 'tst_*' -exec cp --parents {} "$scratch" \;)
 (cd "$build" && cp --parents cli/varnel-cli tests/cli/no_getrandom tests/cli/no_tmpfile "$scratch")
+# The slips module, where the program looks for it from its own folder.
+(cd "$build" && cp -r --parents lib "$scratch")
 [ -d "$build/icons" ] && cp -r "$build/icons" "$scratch/"
 chown -R "$user" "$scratch"
 

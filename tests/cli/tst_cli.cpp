@@ -3,11 +3,14 @@
 #include "resources/Layouts.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <crypt.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,6 +62,36 @@ bool isOneLineStartingWith(const QByteArray& err, const QByteArray& start)
     return err.startsWith(start) && err.count('\n') == 1 && err.endsWith('\n');
 }
 
+// What another program prints when given these arguments and bytes on standard input.
+QByteArray outputOf(const QString& program, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60'000);
+    return process.readAllStandardOutput();
+}
+
+// Whether crypt(3) finds that the password gives the hash.
+bool hashMatches(const QByteArray& password, const QByteArray& hash)
+{
+    auto data = std::make_unique<crypt_data>();
+    const char* made = crypt_rn(password.constData(), hash.constData(), data.get(), sizeof *data);
+    return made && hash == made;
+}
+
+// Each "name:hash" line of a chpasswd file.
+QList<QByteArrayList> chpasswdRecords(const QByteArray& bytes)
+{
+    QList<QByteArrayList> records;
+    for (const QByteArray& line : bytes.split('\n')) {
+        if (!line.isEmpty())
+            records.append({line.left(line.indexOf(':')), line.mid(line.indexOf(':') + 1)});
+    }
+    return records;
+}
+
 const QString Every = QStringLiteral("[A-Za-z0-9!@#$%^&*()_+=\\-';:\\]\\[{}.<>]");
 
 } // namespace
@@ -80,7 +113,15 @@ private slots:
     void closedPipeEndsTheRunQuietly();
     void noSecureRandomNumbersWriteNothing_data();
     void noSecureRandomNumbersWriteNothing();
+    void readersGetTheNamesBack_data();
+    void readersGetTheNamesBack();
+    void hashesAreThoseOfThePlainPasswords_data();
+    void hashesAreThoseOfThePlainPasswords();
+    void slipsHoldEveryAccountInOrder();
+    void entropyComesFirstOnStandardError_data();
     void entropyComesFirstOnStandardError();
+    void slipsPaperFollowsTheLocale_data();
+    void slipsPaperFollowsTheLocale();
     void helpListsEveryOptionWithItsDefault();
     void versionIsTheAboutBoxVersion();
 };
@@ -91,33 +132,47 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("records");
 
-    QTest::newRow("the defaults make one line of an 8-digit password and an 8-digit username")
-        << QStringList{} << QByteArray() << u"[0-9]{8},[0-9]{8}\n"_s;
+    QTest::newRow("the defaults make one password of 16 letters and digits, without a username")
+        << QStringList{} << QByteArray() << u"[A-Za-z0-9]{16}\n"_s;
     QTest::newRow("numbered usernames count up in output order, CSV joins with commas and ends with none")
         << QStringList{u"-n"_s, u"3"_s, u"-l"_s, u"4"_s, u"-u"_s, u"numbered"_s, u"-F"_s, u"csv"_s} << QByteArray()
-        << u"[0-9]{4},1,[0-9]{4},2,[0-9]{4},3"_s;
+        << u"[A-Za-z0-9]{4},1,[A-Za-z0-9]{4},2,[A-Za-z0-9]{4},3"_s;
     QTest::newRow("without usernames a record is the password alone, of the length, style and case chosen")
         << QStringList{u"--count=2"_s, u"--length=12"_s, u"--style=alphabetic"_s, u"--case=lower"_s,
                        u"--usernames=none"_s}
         << QByteArray() << u"([a-z]{12}\n){2}"_s;
     QTest::newRow("symbols in mixed case draw passwords and usernames from all 86 characters")
-        << QStringList{u"-n"_s, u"3"_s, u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s} << QByteArray()
-        << u"(%1{8},%1{8}\n){3}"_s.arg(Every);
-    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames")
-        << QStringList{u"-n"_s, u"40"_s,    u"-l"_s,
-                       u"50"_s, u"-s"_s,    u"alphanumeric"_s,
-                       u"-c"_s, u"mixed"_s, u"--exclude-similar"_s}
-        << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s;
+        << QStringList{u"-n"_s, u"3"_s, u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s, u"-u"_s, u"random"_s}
+        << QByteArray() << u"(%1{16},%1{16}\n){3}"_s.arg(Every);
+    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames") << QStringList{
+        u"-n"_s, u"40"_s,    u"-l"_s, u"50"_s, u"-s"_s, u"alphanumeric"_s, u"-c"_s, u"mixed"_s, u"--exclude-similar"_s,
+        u"-u"_s, u"random"_s} << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s;
     QTest::newRow("every-class gives each two-character password a letter and a digit")
-        << QStringList{u"-n"_s, u"300"_s,  u"-l"_s,           u"2"_s, u"-s"_s, u"alphanumeric"_s,
-                       u"-u"_s, u"none"_s, u"--every-class"_s}
+        << QStringList{u"-n"_s,   u"300"_s,           u"-l"_s, u"2"_s,    u"-s"_s, u"alphanumeric"_s, u"-u"_s,
+                       u"none"_s, u"--every-class"_s, u"-c"_s, u"upper"_s}
         << QByteArray() << u"((?=[A-Z0-9]*[A-Z])(?=[A-Z0-9]*[0-9])[A-Z0-9]{2}\n){300}"_s;
+    QTest::newRow("numbered usernames take the prefix, zeros up to the digits asked, and count from the start")
+        << QStringList{u"-n"_s,      u"3"_s,        u"-u"_s, u"numbered"_s, u"--prefix"_s,
+                       u"student"_s, u"--digits"_s, u"3"_s,  u"--start"_s,  u"9"_s}
+        << QByteArray() << u"[A-Za-z0-9]{16},student009\n[A-Za-z0-9]{16},student010\n[A-Za-z0-9]{16},student011\n"_s;
+    QTest::newRow("exclude leaves its characters out of the passwords; those not drawn from change nothing")
+        << QStringList{u"-n"_s, u"200"_s, u"-s"_s, u"symbols"_s, u"--exclude"_s, u"'\";<>$&*0O~"_s} << QByteArray()
+        << u"([A-NP-Za-z1-9!@#%^()_+=\\-:\\]\\[{}.]{16}\n){200}"_s;
+    QTest::newRow("chpasswd records give each name its password after a colon")
+        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s} << "alice\nbob\n"_ba
+        << u"alice:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s;
+    QTest::newRow("a table without usernames has a password header and a password a record")
+        << QStringList{u"-n"_s, u"2"_s, u"-F"_s, u"table"_s} << QByteArray()
+        << u"password\r\n([A-Za-z0-9]{16}\r\n){2}"_s;
+    QTest::newRow("JSON records without usernames have no username key")
+        << QStringList{u"-n"_s, u"2"_s, u"-F"_s, u"json"_s} << QByteArray()
+        << u"(\\{\"password\":\"[A-Za-z0-9]{16}\"\\}\n){2}"_s;
     QTest::newRow("names from standard input get a password each, in order, read as the window reads them")
         << QStringList{u"-f"_s, u"-"_s} << "alice\r\n\n  \nbob, jr\ncarol"_ba
-        << u"[0-9]{8},alice\n[0-9]{8},  \n[0-9]{8},bob, jr\n[0-9]{8},carol\n"_s;
+        << u"[A-Za-z0-9]{16},alice\n[A-Za-z0-9]{16},  \n[A-Za-z0-9]{16},bob, jr\n[A-Za-z0-9]{16},carol\n"_s;
     QTest::newRow("names from a file in CSV, with the chosen password characters")
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
-        << u"[A-Z]{8},x,[A-Z]{8},y"_s;
+        << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s;
 }
 
 void TestCli::recordsFollowTheOptions()
@@ -159,6 +214,35 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("every class in fewer characters than classes is refused")
         << QStringList{u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s, u"-l"_s, u"3"_s, u"--every-class"_s}
         << "varnel-cli: --every-class: a password of 3 characters cannot hold all 4 classes"_ba;
+    QTest::newRow("an unknown hash method is refused with the methods there are")
+        << QStringList{u"--hash"_s, u"md5"_s, u"--plain"_s, u"plain.csv"_s}
+        << "varnel-cli: --hash: 'md5' is not one of yescrypt, sha512crypt"_ba;
+    QTest::newRow("hashes without a place for the plain passwords are refused")
+        << QStringList{u"--hash"_s, u"yescrypt"_s}
+        << "varnel-cli: --hash: the plain passwords need --plain FILE or --slips FILE"_ba;
+    QTest::newRow("no digits at all are refused") << QStringList{u"-u"_s, u"numbered"_s, u"--digits"_s, u"0"_s}
+                                                  << "varnel-cli: --digits: '0' is not a whole number from 1 to 18"_ba;
+    QTest::newRow("more than 18 digits are refused")
+        << QStringList{u"-u"_s, u"numbered"_s, u"--digits"_s, u"19"_s} << "varnel-cli: --digits: '19' is not"_ba;
+    QTest::newRow("a start beyond the counter's 18 digits is refused")
+        << QStringList{u"-u"_s, u"numbered"_s, u"--start"_s, u"1000000000000000000"_s}
+        << "varnel-cli: --start: '1000000000000000000' is not a whole number from 0 to 999999999999999999"_ba;
+    QTest::newRow("a prefix without numbered usernames is refused")
+        << QStringList{u"--prefix"_s, u"student"_s} << "varnel-cli: --prefix: needs --usernames numbered"_ba;
+    QTest::newRow("chpasswd records without usernames are refused")
+        << QStringList{u"-F"_s, u"chpasswd"_s, u"-u"_s, u"none"_s}
+        << "varnel-cli: --format: chpasswd records need usernames"_ba;
+    QTest::newRow("chpasswd records with random usernames that may hold a colon are refused")
+        << QStringList{u"-F"_s, u"chpasswd"_s, u"-u"_s, u"random"_s, u"-s"_s, u"symbols"_s}
+        << "varnel-cli: --format: random usernames of these characters may hold ':'"_ba;
+    QTest::newRow("a title without slips is refused")
+        << QStringList{u"--title"_s, u"Class 7B"_s} << "varnel-cli: --title: needs --slips"_ba;
+    QTest::newRow("excluding every character is refused")
+        << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"0123456789"_s}
+        << "varnel-cli: --exclude: leaves no character to draw from"_ba;
+    QTest::newRow("every class when the exclusions empty one is refused")
+        << QStringList{u"--every-class"_s, u"--exclude"_s, u"0123456789"_s}
+        << "varnel-cli: --every-class: --exclude leaves a class of the characters without any"_ba;
     QTest::newRow("an option without its value is named") << QStringList{u"-l"_s} << "varnel-cli: -l: missing value"_ba;
     QTest::newRow("an argument that is no option is refused")
         << QStringList{u"extra"_s} << "varnel-cli: 'extra': unexpected argument"_ba;
@@ -200,6 +284,24 @@ void TestCli::fileErrorsLeaveNoOutputFile_data()
         << false;
     QTest::newRow("a folder given as the output file is refused even with --force")
         << QStringList{u"-o"_s, u"folder"_s, u"--force"_s} << "varnel-cli: folder: Is a directory\n"_ba << false;
+    QTest::newRow("slips in a folder that does not exist are refused")
+        << QStringList{u"--slips"_s, u"nowhere/slips.pdf"_s}
+        << "varnel-cli: nowhere/slips.pdf: No such file or directory\n"_ba << false;
+    QTest::newRow("an existing slips file is kept unless --force is given")
+        << QStringList{u"--slips"_s, u"old.txt"_s} << "varnel-cli: old.txt: already exists (--force replaces it)\n"_ba
+        << false;
+    QTest::newRow("slips that find the disk full leave no records file either")
+        << QStringList{u"-n"_s,      u"30"_s,      u"-u"_s,        u"numbered"_s, u"-o"_s,
+                       u"out.txt"_s, u"--slips"_s, u"/dev/full"_s, u"--force"_s}
+        << "varnel-cli: /dev/full: No space left on device\n"_ba << false;
+    QTest::newRow("a name holding a colon cannot go into chpasswd records, and its line is named")
+        << QStringList{u"-f"_s, u"folder/names.txt"_s, u"-F"_s, u"chpasswd"_s, u"-o"_s, u"out.txt"_s}
+        << "varnel-cli: folder/names.txt: line 2: a username holding ':' cannot go into a chpasswd record\n"_ba
+        << false;
+    QTest::newRow("a name that is not UTF-8 cannot go into JSON records, and its line is named")
+        << QStringList{u"-f"_s, u"folder/names.txt"_s, u"-F"_s, u"json"_s, u"-o"_s, u"out.txt"_s}
+        << "varnel-cli: folder/names.txt: line 3: a username that is not valid UTF-8 cannot go into a JSON record\n"_ba
+        << false;
     QTest::newRow("a file in a folder that takes no new file is not written in place, even with --force")
         << QStringList{u"-o"_s, u"old.txt"_s, u"--force"_s} << "varnel-cli: old.txt: Permission denied\n"_ba << true;
 }
@@ -215,6 +317,7 @@ void TestCli::fileErrorsLeaveNoOutputFile()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkdir(u"folder"_s));
+    createFile(folder.filePath(u"folder/names.txt"_s), "alice\nbob:x\n\xff\xfe\n"_ba);
     createFile(folder.filePath(u"old.txt"_s), "old,file\n"_ba, 0640);
     if (lockedFolder)
         QCOMPARE(::chmod(nativePath(folder.path()).constData(), 0555), 0);
@@ -254,7 +357,7 @@ void TestCli::outputFileHoldsTheRecords()
 
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.out, QByteArray());
-    const QRegularExpression records(QRegularExpression::anchoredPattern(u"([0-9]{8},[1-5]\n){5}"_s));
+    const QRegularExpression records(QRegularExpression::anchoredPattern(u"([A-Za-z0-9]{16},[1-5]\n){5}"_s));
     QVERIFY2(records.match(QString::fromLatin1(contentOf(path))).hasMatch(), contentOf(path).constData());
     struct stat status = {};
     QCOMPARE(::stat(nativePath(path).constData(), &status), 0);
@@ -324,15 +427,179 @@ void TestCli::noSecureRandomNumbersWriteNothing()
     QCOMPARE(entriesOf(folder.path()), QStringList());
 }
 
-void TestCli::entropyComesFirstOnStandardError()
+void TestCli::readersGetTheNamesBack_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("reader");
+
+    QTest::newRow("Python's csv reads table records back, the header row first")
+        << u"table"_s
+        << u"import csv,io,json,sys; print(json.dumps(list(csv.reader(io.StringIO("
+           "sys.stdin.buffer.read().decode(), newline='')))[1:]))"_s;
+    QTest::newRow("Python's json reads JSON Lines back")
+        << u"json"_s
+        << u"import json,sys; print(json.dumps([[r['username'], r['password']] for r in "
+           "map(json.loads, sys.stdin.buffer.read().decode().splitlines())]))"_s;
+}
+
+// Names with commas, quotes, a carriage return, a backslash and letters beyond ASCII, as a class list may hold.
+void TestCli::readersGetTheNamesBack()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, reader);
+    const QStringList names{u"Smith, John"_s, u"O\"Brien \"Jr\""_s, u"carriage\rreturn"_s, u"back\\slash"_s,
+                            u"Zoë Ångström"_s};
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), {u"-f"_s, u"-"_s, u"-F"_s, format}, names.join(u'\n').toUtf8());
+    QCOMPARE(outcome.status, 0);
+    if (format == u"table"_s)
+        QVERIFY(outcome.out.startsWith("username,password\r\n"));
+
+    const QJsonArray records = QJsonDocument::fromJson(outputOf(u"python3"_s, {u"-c"_s, reader}, outcome.out)).array();
+    QCOMPARE(records.size(), names.size());
+    const QRegularExpression password(QRegularExpression::anchoredPattern(u"[A-Za-z0-9]{16}"_s));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QCOMPARE(records[i].toArray()[0].toString(), names[i]);
+        QVERIFY(password.match(records[i].toArray()[1].toString()).hasMatch());
+    }
+}
+
+void TestCli::hashesAreThoseOfThePlainPasswords_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QByteArray>("prefix");
+
+    QTest::newRow("yescrypt hashes") << u"yescrypt"_s << "$y$"_ba;
+    QTest::newRow("sha512crypt hashes") << u"sha512crypt"_s << "$6$"_ba;
+}
+
+void TestCli::hashesAreThoseOfThePlainPasswords()
+{
+    QFETCH(QString, method);
+    QFETCH(QByteArray, prefix);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(),
+                                {u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s, u"--hash"_s, method, u"-o"_s, u"accounts"_s,
+                                 u"--plain"_s, u"plain.csv"_s},
+                                "alice\nbob\ncarol\ndave\n"_ba);
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.err, QByteArray());
+
+    const QList<QByteArrayList> accounts = chpasswdRecords(contentOf(folder.filePath(u"accounts"_s)));
+    QByteArrayList plain = contentOf(folder.filePath(u"plain.csv"_s)).split('\n');
+    QCOMPARE(plain.takeFirst(), "username,password\r"_ba);
+    QCOMPARE(accounts.size(), 4);
+    for (qsizetype i = 0; i < accounts.size(); ++i) {
+        const QByteArrayList pair = plain[i].chopped(1).split(',');
+        QCOMPARE(accounts[i][0], (QByteArrayList{"alice", "bob", "carol", "dave"}[i]));
+        QCOMPARE(pair[0], accounts[i][0]);
+        QVERIFY(accounts[i][1].startsWith(prefix));
+        QVERIFY2(hashMatches(pair[1], accounts[i][1]), accounts[i][1].constData());
+    }
+}
+
+// The slips a class gets with its chpasswd file: every account once, in order, its password the one hashed.
+void TestCli::slipsHoldEveryAccountInOrder()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const Outcome outcome = run(folder.path(), {u"--entropy"_s, u"-n"_s, u"2"_s});
+    const Outcome outcome = run(folder.path(),
+                                {u"-n"_s, u"23"_s, u"-u"_s, u"numbered"_s, u"--prefix"_s, u"s"_s, u"--digits"_s, u"2"_s,
+                                 u"-F"_s, u"chpasswd"_s, u"--hash"_s, u"yescrypt"_s, u"-o"_s, u"accounts"_s,
+                                 u"--slips"_s, u"slips.pdf"_s, u"--title"_s, u"Class 7B"_s});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.err, QByteArray());
+    struct stat status = {};
+    QCOMPARE(::stat(nativePath(folder.filePath(u"slips.pdf"_s)).constData(), &status), 0);
+    QCOMPARE(uint(status.st_mode & 0777), 0600u);
+
+    // In the order drawn: each slip's title, then each label followed by its text.
+    const QByteArray text = outputOf(u"pdftotext"_s, {u"-raw"_s, folder.filePath(u"slips.pdf"_s), u"-"_s});
+    QCOMPARE(text.count('\f'), 3);
+    const QByteArrayList lines = text.split('\n');
+    QByteArrayList usernames;
+    QByteArrayList passwords;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i] == "Username")
+            usernames.append(lines[i + 1]);
+        else if (lines[i] == "Password")
+            passwords.append(lines[i + 1]);
+    }
+    QCOMPARE(text.count("Class 7B"), 23);
+    const QList<QByteArrayList> accounts = chpasswdRecords(contentOf(folder.filePath(u"accounts"_s)));
+    QCOMPARE(usernames.size(), 23);
+    QCOMPARE(passwords.size(), 23);
+    QCOMPARE(accounts.size(), 23);
+    for (int i = 0; i < 23; ++i) {
+        QCOMPARE(usernames[i], QByteArray("s%1").replace("%1", QByteArray::number(i + 1).rightJustified(2, '0')));
+        QCOMPARE(accounts[i][0], usernames[i]);
+        QVERIFY2(hashMatches(passwords[i], accounts[i][1]), passwords[i].constData());
+    }
+}
+
+void TestCli::entropyComesFirstOnStandardError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("entropy");
+
+    QTest::newRow("the defaults give about 95 bits") << QStringList{} << "entropy: 95.3 bits per password\n"_ba;
+    QTest::newRow("exclusions count, and those the characters never held are named")
+        << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"9~"_s}
+        << "entropy: 50.7 bits per password\nentropy: --exclude: '~' not among the characters\n"_ba;
+}
+
+void TestCli::entropyComesFirstOnStandardError()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, entropy);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), QStringList{u"--entropy"_s, u"-n"_s, u"2"_s} + arguments);
 
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.err, "entropy: 26.6 bits per password\n"_ba);
+    QCOMPARE(outcome.err, entropy);
     QCOMPARE(outcome.out.count('\n'), 2);
+}
+
+void TestCli::slipsPaperFollowsTheLocale_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("size");
+
+    QTest::newRow("a territory that prints on letter gets letter")
+        << "en_US.UTF-8"_ba << QStringList{} << "612 x 792 pts (letter)"_ba;
+    QTest::newRow("other territories get A4") << "de_DE.UTF-8"_ba << QStringList{} << "595 x 842 pts (A4)"_ba;
+    QTest::newRow("the paper option outranks the locale")
+        << "en_US.UTF-8"_ba << QStringList{u"--paper"_s, u"a4"_s} << "595 x 842 pts (A4)"_ba;
+}
+
+void TestCli::slipsPaperFollowsTheLocale()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, size);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"LC_ALL"_s);
+    environment.remove(u"LC_PAPER"_s);
+    environment.insert(u"LANG"_s, QString::fromLatin1(locale));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder.path());
+    process.start(cli(), QStringList{u"--slips"_s, u"slips.pdf"_s} + arguments);
+    QVERIFY(process.waitForFinished(60'000));
+    QCOMPARE(process.exitCode(), 0);
+
+    const QByteArray info = outputOf(u"pdfinfo"_s, {folder.filePath(u"slips.pdf"_s)});
+    QVERIFY2(info.contains("Page size:       " + size), info.constData());
 }
 
 void TestCli::helpListsEveryOptionWithItsDefault()
@@ -343,13 +610,38 @@ void TestCli::helpListsEveryOptionWithItsDefault()
 
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.err, QByteArray());
-    for (const char* text : {"-n, --count <N>",   "(default: 1)",        "-l, --length <N>",
-                             "(default: 8)",      "-s, --style <STYLE>", "(default: numeric)",
-                             "-c, --case <CASE>", "(default: upper)",    "-u, --usernames <KIND>",
-                             "(default: random)", "-f, --names <FILE>",  "-F, --format <FORMAT>",
-                             "(default: lines)",  "-o, --output <FILE>", "--force",
-                             "--exclude-similar", "--every-class",       "--entropy",
-                             "-h, --help",        "-V, --version"})
+    for (const char* text : {"-n, --count <N>",
+                             "(default: 1)",
+                             "-l, --length <N>",
+                             "(default: 16)",
+                             "-s, --style <STYLE>",
+                             "(default: alphanumeric)",
+                             "-c, --case <CASE>",
+                             "(default: mixed)",
+                             "-u, --usernames <KIND>",
+                             "(default: none)",
+                             "--prefix <TEXT>",
+                             "--digits <N>",
+                             "--start <N>",
+                             "-f, --names <FILE>",
+                             "-F, --format <FORMAT>",
+                             "table",
+                             "chpasswd",
+                             "json",
+                             "(default: lines)",
+                             "-o, --output <FILE>",
+                             "--force",
+                             "--hash <METHOD>",
+                             "--plain <FILE>",
+                             "--slips <FILE>",
+                             "--title <TEXT>",
+                             "--paper <PAPER>",
+                             "--exclude <CHARS>",
+                             "--exclude-similar",
+                             "--every-class",
+                             "--entropy",
+                             "-h, --help",
+                             "-V, --version"})
         QVERIFY2(outcome.out.contains(text), text);
 }
 

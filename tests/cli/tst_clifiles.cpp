@@ -142,7 +142,7 @@ void TestCliFiles::hostileSetupsLeaveTheUsersFilesAsTheyWere()
     }
     const QByteArray content = contentOf(watchedPath);
     if (bytes == "records"_ba)
-        QVERIFY2(QRegularExpression(u"\\A([0-9]{8}\n){3}\\z"_s).match(QString::fromLatin1(content)).hasMatch(),
+        QVERIFY2(QRegularExpression(u"\\A([0-9A-Za-z]{16}\n){3}\\z"_s).match(QString::fromLatin1(content)).hasMatch(),
                  content.constData());
     else
         QCOMPARE(content, bytes);
@@ -209,9 +209,10 @@ void TestCliFiles::fileNamesAreTakenAsBytes()
     QVERIFY(output);
     QVERIFY(written.open(output, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
     const QByteArray records = written.readAll();
-    QVERIFY2(
-        QRegularExpression(u"\\A[0-9]{8},alice\n[0-9]{8},bob\n\\z"_s).match(QString::fromLatin1(records)).hasMatch(),
-        records.constData());
+    QVERIFY2(QRegularExpression(u"\\A[0-9A-Za-z]{16},alice\n[0-9A-Za-z]{16},bob\n\\z"_s)
+                 .match(QString::fromLatin1(records))
+                 .hasMatch(),
+             records.constData());
 }
 
 QTEST_GUILESS_MAIN(TestCliFiles)

@@ -14,7 +14,7 @@ namespace {
 
 PasswordRecipe recipe(PasswordStyle style, LetterCase letterCase, qint32 length, bool excludeSimilar, bool everyClass)
 {
-    return {style, letterCase, length, excludeSimilar, everyClass};
+    return {style, letterCase, length, excludeSimilar, everyClass, {}};
 }
 
 constexpr int SampleSize = 200000;

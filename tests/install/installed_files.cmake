@@ -2,6 +2,7 @@
 set(installed_files
     bin/varnel
     bin/varnel-cli
+    lib/varnel/varnel-slips.so
     share/applications/org.example.varnel.desktop
     share/doc/varnel/changelog.gz
     share/doc/varnel/copyright

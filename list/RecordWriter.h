@@ -1,0 +1,43 @@
+#pragma once
+
+#include "list/ExportFormat.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// What the command line writes for the next program to read. Lines and Csv are the window's export layouts,
+// byte for byte. Table is RFC 4180 CSV with a header row, username first, CRLF line ends; Chpasswd is
+// "username:password" a line; Json is JSON Lines, {"username":"…","password":"…"} a line. Without usernames
+// the records hold the password alone (Chpasswd has no such form).
+enum class RecordFormat { Lines, Csv, Table, Chpasswd, Json };
+
+class RecordWriter
+{
+    Q_DISABLE_COPY_MOVE(RecordWriter)
+
+public:
+    using Sink = ExportWriter::Sink;
+    static constexpr qsizetype DefaultBufferSize = ExportWriter::DefaultBufferSize;
+
+    RecordWriter(RecordFormat format, bool withUsernames, Sink sink, qsizetype bufferSize = DefaultBufferSize);
+
+    // Why a username cannot go into a record of the format (empty, holding ':', not UTF-8), or empty when it can.
+    static QString refusal(RecordFormat format, QByteArrayView username);
+
+    // False once the sink has failed; nothing more reaches it then.
+    bool add(QByteArrayView password, QByteArrayView username);
+    // Hands the sink what is still buffered. Records not flushed are dropped with the writer.
+    bool flush();
+
+private:
+    void appendTableField(QByteArrayView field);
+    void appendJsonString(QByteArrayView text);
+
+    RecordFormat format_;
+    Sink sink_;
+    qsizetype bufferSize_;
+    QByteArray buffer_;
+    bool anyRecord_ = false;
+    bool failed_ = false;
+};
