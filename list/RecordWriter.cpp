@@ -1,5 +1,8 @@
 #include "list/RecordWriter.h"
 
+#include "engine/SecretBlock.h"
+#include "list/ExportFormat.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -18,6 +21,7 @@ RecordWriter::RecordWriter(RecordFormat format, bool withUsernames, Sink sink, q
     : format_(format), sink_(std::move(sink)), bufferSize_(bufferSize)
 {
     buffer_.reserve(bufferSize_ + 1024);
+    excludeFromCoreDumps(buffer_.constData(), std::size_t(buffer_.capacity()));
     if (format_ == RecordFormat::Table)
         buffer_.append(withUsernames ? "username,password\r\n" : "password\r\n");
 }

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "list/ExportFormat.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
-// What the command line writes for the next program to read. Lines and Csv are the window's export layouts,
+#include <functional>
+
+// Records in large pieces, handed to a sink as they are added: what the window saves and what the command
+// line writes for the next program to read. Lines and Csv are the window's export layouts,
 // byte for byte. Table is RFC 4180 CSV with a header row, username first, CRLF line ends; Chpasswd is
 // "username:password" a line; Json is JSON Lines, {"username":"…","password":"…"} a line. Without usernames
 // the records hold the password alone (Chpasswd has no such form).
@@ -17,8 +18,9 @@ class RecordWriter
     Q_DISABLE_COPY_MOVE(RecordWriter)
 
 public:
-    using Sink = ExportWriter::Sink;
-    static constexpr qsizetype DefaultBufferSize = ExportWriter::DefaultBufferSize;
+    // Takes the next bytes of the file; false when they could not be written.
+    using Sink = std::function<bool(QByteArrayView)>;
+    static constexpr qsizetype DefaultBufferSize = 256 * 1024;
 
     RecordWriter(RecordFormat format, bool withUsernames, Sink sink, qsizetype bufferSize = DefaultBufferSize);
 
