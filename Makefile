@@ -36,9 +36,15 @@ test-other-fonts: build
 test-as-user: build
 	@bash scripts/test-as-user.sh $(BUILD_DIR)
 
-# A Debian package of the build: $(BUILD_DIR)/varnel_<version>_<arch>.deb.
-package: build
-	@cd $(BUILD_DIR) && cpack
+# A Debian package, built in a folder of its own made afresh, so that nothing of an earlier build (a debug
+# or sanitizer configuration, stale objects) reaches it: $(PACKAGE_DIR)/varnel_<version>_<arch>.deb.
+PACKAGE_DIR ?= package-build
+package: deps
+	@rm -rf $(PACKAGE_DIR)
+	@cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_WERROR=$(WERROR) \
+		-DVARNEL_BUILD_TESTS=OFF -DVARNEL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(PACKAGE_DIR)
+	@cd $(PACKAGE_DIR) && cpack
 
 # The benchmarks get a home of their own, as the tests do, so that they leave the real one untouched.
 BENCH_HOME = $(abspath $(BUILD_DIR))/bench-home
@@ -70,4 +76,4 @@ format-check:
 	@clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	@rm -rf $(BUILD_DIR) build-asan fuzz-build
+	@rm -rf $(BUILD_DIR) build-asan fuzz-build $(PACKAGE_DIR)
