@@ -117,7 +117,6 @@ private slots:
     void readersGetTheNamesBack();
     void hashesAreThoseOfThePlainPasswords_data();
     void hashesAreThoseOfThePlainPasswords();
-    void slipsHoldEveryAccountInOrder();
     void entropyComesFirstOnStandardError_data();
     void entropyComesFirstOnStandardError();
     void slipsPaperFollowsTheLocale_data();
@@ -470,73 +469,72 @@ void TestCli::hashesAreThoseOfThePlainPasswords_data()
 {
     QTest::addColumn<QString>("method");
     QTest::addColumn<QByteArray>("prefix");
+    QTest::addColumn<QString>("plainOption");
 
-    QTest::newRow("yescrypt hashes") << u"yescrypt"_s << "$y$"_ba;
-    QTest::newRow("sha512crypt hashes") << u"sha512crypt"_s << "$6$"_ba;
+    QTest::newRow("sha512crypt hashes, their passwords in a plain table")
+        << u"sha512crypt"_s << "$6$"_ba << u"--plain"_s;
+    QTest::newRow("yescrypt hashes, their passwords on slips, each account once and in order")
+        << u"yescrypt"_s << "$y$"_ba << u"--slips"_s;
 }
 
+// A class's chpasswd file and what its people get: the same accounts, in order, each password the one hashed.
 void TestCli::hashesAreThoseOfThePlainPasswords()
 {
     QFETCH(QString, method);
     QFETCH(QByteArray, prefix);
+    QFETCH(QString, plainOption);
+    const bool slips = plainOption == u"--slips"_s;
+    const int count = slips ? 23 : 4;
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const Outcome outcome = run(folder.path(),
-                                {u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s, u"--hash"_s, method, u"-o"_s, u"accounts"_s,
-                                 u"--plain"_s, u"plain.csv"_s},
-                                "alice\nbob\ncarol\ndave\n"_ba);
-    QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.err, QByteArray());
-
-    const QList<QByteArrayList> accounts = chpasswdRecords(contentOf(folder.filePath(u"accounts"_s)));
-    QByteArrayList plain = contentOf(folder.filePath(u"plain.csv"_s)).split('\n');
-    QCOMPARE(plain.takeFirst(), "username,password\r"_ba);
-    QCOMPARE(accounts.size(), 4);
-    for (qsizetype i = 0; i < accounts.size(); ++i) {
-        const QByteArrayList pair = plain[i].chopped(1).split(',');
-        QCOMPARE(accounts[i][0], (QByteArrayList{"alice", "bob", "carol", "dave"}[i]));
-        QCOMPARE(pair[0], accounts[i][0]);
-        QVERIFY(accounts[i][1].startsWith(prefix));
-        QVERIFY2(hashMatches(pair[1], accounts[i][1]), accounts[i][1].constData());
-    }
-}
-
-// The slips a class gets with its chpasswd file: every account once, in order, its password the one hashed.
-void TestCli::slipsHoldEveryAccountInOrder()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const Outcome outcome = run(folder.path(),
-                                {u"-n"_s, u"23"_s, u"-u"_s, u"numbered"_s, u"--prefix"_s, u"s"_s, u"--digits"_s, u"2"_s,
-                                 u"-F"_s, u"chpasswd"_s, u"--hash"_s, u"yescrypt"_s, u"-o"_s, u"accounts"_s,
-                                 u"--slips"_s, u"slips.pdf"_s, u"--title"_s, u"Class 7B"_s});
+    QStringList arguments{u"-n"_s,       QString::number(count),
+                          u"-u"_s,       u"numbered"_s,
+                          u"--prefix"_s, u"s"_s,
+                          u"--digits"_s, u"2"_s,
+                          u"-F"_s,       u"chpasswd"_s,
+                          u"--hash"_s,   method,
+                          u"-o"_s,       u"accounts"_s,
+                          plainOption,   u"plain"_s};
+    if (slips)
+        arguments << u"--title"_s << u"Class 7B"_s;
+    const Outcome outcome = run(folder.path(), arguments);
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.err, QByteArray());
     struct stat status = {};
-    QCOMPARE(::stat(nativePath(folder.filePath(u"slips.pdf"_s)).constData(), &status), 0);
+    QCOMPARE(::stat(nativePath(folder.filePath(u"plain"_s)).constData(), &status), 0);
     QCOMPARE(uint(status.st_mode & 0777), 0600u);
 
-    // In the order drawn: each slip's title, then each label followed by its text.
-    const QByteArray text = outputOf(u"pdftotext"_s, {u"-raw"_s, folder.filePath(u"slips.pdf"_s), u"-"_s});
-    QCOMPARE(text.count('\f'), 3);
-    const QByteArrayList lines = text.split('\n');
     QByteArrayList usernames;
     QByteArrayList passwords;
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i] == "Username")
-            usernames.append(lines[i + 1]);
-        else if (lines[i] == "Password")
-            passwords.append(lines[i + 1]);
+    if (slips) {
+        // In the order drawn: each slip's title, then each label followed by its text.
+        const QByteArray text = outputOf(u"pdftotext"_s, {u"-raw"_s, folder.filePath(u"plain"_s), u"-"_s});
+        QCOMPARE(text.count('\f'), 3);
+        QCOMPARE(text.count("Class 7B"), count);
+        const QByteArrayList lines = text.split('\n');
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            if (lines[i] == "Username")
+                usernames.append(lines[i + 1]);
+            else if (lines[i] == "Password")
+                passwords.append(lines[i + 1]);
+        }
+    } else {
+        QByteArrayList table = contentOf(folder.filePath(u"plain"_s)).split('\n');
+        QCOMPARE(table.takeFirst(), "username,password\r"_ba);
+        for (const QByteArray& record : std::as_const(table).first(count)) {
+            usernames.append(record.chopped(1).split(',').at(0));
+            passwords.append(record.chopped(1).split(',').at(1));
+        }
     }
-    QCOMPARE(text.count("Class 7B"), 23);
     const QList<QByteArrayList> accounts = chpasswdRecords(contentOf(folder.filePath(u"accounts"_s)));
-    QCOMPARE(usernames.size(), 23);
-    QCOMPARE(passwords.size(), 23);
-    QCOMPARE(accounts.size(), 23);
-    for (int i = 0; i < 23; ++i) {
+    QCOMPARE(accounts.size(), count);
+    QCOMPARE(usernames.size(), count);
+    QCOMPARE(passwords.size(), count);
+    for (int i = 0; i < count; ++i) {
         QCOMPARE(usernames[i], QByteArray("s%1").replace("%1", QByteArray::number(i + 1).rightJustified(2, '0')));
         QCOMPARE(accounts[i][0], usernames[i]);
+        QVERIFY(accounts[i][1].startsWith(prefix));
         QVERIFY2(hashMatches(passwords[i], accounts[i][1]), passwords[i].constData());
     }
 }
