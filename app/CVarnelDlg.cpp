@@ -6,7 +6,8 @@
 #include "list/ColumnFitter.h"
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
-#include "prefs/WorkingDirectoryGuard.h"
+#include "os/WorkingDirectoryGuard.h"
+#include "prefs/TooltipTexts.h"
 #include "resources/Accessibility.h"
 #include "resources/AppIcon.h"
 #include "resources/DialogBuilder.h"
@@ -64,7 +65,7 @@ void CVarnelDlg::buildWindow()
             return listView_;
         });
     controls_ = built.byId;
-    describeControls(built, true);
+    describeControls(built, TooltipTextFor);
     fitter_ = new ColumnFitter(*list_, *listView_);
     client->setGeometry(0, menuHeight, built.units.toPixelsX(layout.width), built.units.toPixelsY(layout.height));
 

@@ -1,5 +1,5 @@
 #include "app/CVarnelApp.h"
-#include "prefs/ProcessStart.h"
+#include "os/ProcessStart.h"
 
 int main(int argc, char** argv)
 {

@@ -6,10 +6,10 @@
 #include "engine/PasswordHasher.h"
 #include "engine/RandomSource.h"
 #include "list/RecordWriter.h"
-#include "prefs/LineReader.h"
-#include "prefs/NativeFileName.h"
-#include "prefs/ProcessStart.h"
-#include "prefs/SafeFileWriter.h"
+#include "os/LineReader.h"
+#include "os/NativeFileName.h"
+#include "os/ProcessStart.h"
+#include "os/SafeFileWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>

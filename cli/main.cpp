@@ -2,9 +2,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Generation.h"
 #include "cli/SlipsModule.h"
-#include "prefs/NativeFileName.h"
-#include "prefs/ProcessStart.h"
-#include "prefs/SafeFileWriter.h"
+#include "os/NativeFileName.h"
+#include "os/ProcessStart.h"
+#include "os/SafeFileWriter.h"
 
 #include <QCoreApplication>
 

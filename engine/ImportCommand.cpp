@@ -3,7 +3,7 @@
 
 #include "app/Desktop.h"
 #include "engine/PairMaker.h"
-#include "prefs/LineReader.h"
+#include "os/LineReader.h"
 #include "resources/Strings.h"
 
 #include <QFile>

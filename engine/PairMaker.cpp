@@ -1,7 +1,7 @@
 #include "engine/PairMaker.h"
 
 #include "engine/RandomSource.h"
-#include "prefs/LineReader.h"
+#include "os/LineReader.h"
 
 PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
                      const UsernameNumbering& numbering)

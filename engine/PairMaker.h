@@ -2,7 +2,7 @@
 
 #include "engine/GeneratorOptions.h"
 #include "engine/PasswordMaker.h"
-#include "list/CredentialPair.h"
+#include "engine/CredentialPair.h"
 
 #include <QString>
 

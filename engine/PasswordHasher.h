@@ -1,6 +1,6 @@
 #pragma once
 
-#include "list/CredentialPair.h"
+#include "engine/CredentialPair.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/SecretBlock.h"
+#include "os/SecretBlock.h"
 
 #include <QString>
 #include <QtGlobal>

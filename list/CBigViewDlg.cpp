@@ -26,7 +26,7 @@ CBigViewDlg::CBigViewDlg(QWidget* parent)
     setFont(dialogFont(layout.pointSize));
     const DialogUnits units = DialogUnits::forFont(font());
     const BuiltControls built = buildControls(this, layout, units);
-    describeControls(built, false);
+    describeControls(built);
 
     // Passwords are read off this screen, so l, 1, I, O and 0 must not look alike.
     const QFont monospace = evenLookAlikeFace(monospaceCandidates(layout.pointSize));

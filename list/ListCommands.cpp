@@ -4,7 +4,7 @@
 #include "app/Desktop.h"
 #include "app/PasswordClipboard.h"
 #include "list/ColumnFitter.h"
-#include "list/ExportFormat.h"
+#include "list/RecordWriter.h"
 #include "list/ResultList.h"
 #include "list/ResultListView.h"
 #include "resources/Strings.h"

@@ -1,7 +1,6 @@
 #include "list/RecordWriter.h"
 
-#include "engine/SecretBlock.h"
-#include "list/ExportFormat.h"
+#include "os/SecretBlock.h"
 
 #include <QString>
 
@@ -16,6 +15,19 @@ bool isUtf8(QByteArrayView bytes)
 }
 
 } // namespace
+
+void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout, bool last)
+{
+    out.append(password);
+    if (!username.isEmpty()) {
+        out.append(',');
+        out.append(username);
+    }
+    if (layout == SaveLayout::OnePerLine)
+        out.append('\n');
+    else if (!last)
+        out.append(',');
+}
 
 RecordWriter::RecordWriter(RecordFormat format, bool withUsernames, Sink sink, qsizetype bufferSize)
     : format_(format), sink_(std::move(sink)), bufferSize_(bufferSize)

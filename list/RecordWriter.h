@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/GeneratorOptions.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -12,6 +14,12 @@
 // "username:password" a line; Json is JSON Lines, {"username":"…","password":"…"} a line. Without usernames
 // the records hold the password alone (Chpasswd has no such form).
 enum class RecordFormat { Lines, Csv, Table, Chpasswd, Json };
+
+// The export file: each record is the password, then a comma and the username when there is one.
+// One per line ends every record, the last included, with a line feed; CSV puts a comma between
+// records and nothing after the last. Bytes go out exactly as given: no quoting, no escaping.
+void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout,
+                        bool last);
 
 class RecordWriter
 {
@@ -42,4 +50,15 @@ private:
     QByteArray buffer_;
     bool anyRecord_ = false;
     bool failed_ = false;
+};
+
+// Records in the export format, oldest first: the window's Save writes through it, and the command line's
+// lines and csv formats are the same records.
+class ExportWriter final : public RecordWriter
+{
+public:
+    ExportWriter(SaveLayout layout, Sink sink, qsizetype bufferSize = DefaultBufferSize)
+        : RecordWriter(layout == SaveLayout::Csv ? RecordFormat::Csv : RecordFormat::Lines, true, std::move(sink),
+                       bufferSize)
+    { }
 };

@@ -1,9 +1,9 @@
 // The Save command: the list written to a file, oldest pair first.
 #include "app/CVarnelDlg.h"
 
-#include "list/ExportFormat.h"
+#include "list/RecordWriter.h"
 #include "list/ResultList.h"
-#include "prefs/SafeFileWriter.h"
+#include "os/SafeFileWriter.h"
 #include "resources/Strings.h"
 
 void CVarnelDlg::SaveList()

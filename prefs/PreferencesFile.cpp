@@ -1,7 +1,7 @@
 #include "prefs/PreferencesFile.h"
 
-#include "prefs/LineReader.h"
-#include "prefs/SafeFileWriter.h"
+#include "os/LineReader.h"
+#include "os/SafeFileWriter.h"
 
 #include <QFile>
 

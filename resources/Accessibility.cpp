@@ -1,6 +1,5 @@
 #include "resources/Accessibility.h"
 
-#include "prefs/TooltipTexts.h"
 #include "resources/DialogBuilder.h"
 
 #include <QAbstractButton>
@@ -70,7 +69,7 @@ QAccessibleInterface* choiceButtonFactory(const QString& className, QObject* obj
 }
 } // namespace
 
-void describeControls(const BuiltControls& built, bool tipsAsDescriptions)
+void describeControls(const BuiltControls& built, TipLookup tipFor)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(choiceButtonFactory);
@@ -106,7 +105,7 @@ void describeControls(const BuiltControls& built, bool tipsAsDescriptions)
             if (named.id == control.key())
                 widget->setAccessibleName(QString::fromLatin1(named.name));
         }
-        if (tipsAsDescriptions)
-            widget->setAccessibleDescription(QString::fromLatin1(TooltipTextFor(control.key())));
+        if (tipFor)
+            widget->setAccessibleDescription(QString::fromLatin1(tipFor(control.key())));
     }
 }

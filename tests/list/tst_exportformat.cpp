@@ -1,5 +1,5 @@
-#include "list/CredentialPair.h"
-#include "list/ExportFormat.h"
+#include "engine/CredentialPair.h"
+#include "list/RecordWriter.h"
 
 #include <QTest>
 

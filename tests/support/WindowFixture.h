@@ -3,7 +3,7 @@
 #include "FakeDesktop.h"
 #include "ScriptedRandomSource.h"
 #include "app/CVarnelDlg.h"
-#include "list/CredentialPair.h"
+#include "engine/CredentialPair.h"
 
 #include <QDir>
 #include <QLineEdit>

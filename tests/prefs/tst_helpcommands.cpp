@@ -3,7 +3,7 @@
 #include "app/Desktop.h"
 #include "list/ResultList.h"
 #include "prefs/HelpCommandTable.h"
-#include "prefs/WorkingDirectoryGuard.h"
+#include "os/WorkingDirectoryGuard.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
 

@@ -1,4 +1,4 @@
-#include "prefs/WorkingDirectoryGuard.h"
+#include "os/WorkingDirectoryGuard.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 #include "FailingDevice.h"
-#include "prefs/LineReader.h"
+#include "os/LineReader.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "prefs/SafeFileWriter.h"
+#include "os/SafeFileWriter.h"
 
-#include "prefs/NativeFileName.h"
+#include "os/NativeFileName.h"
 
 #include <atomic>
 #include <cerrno>

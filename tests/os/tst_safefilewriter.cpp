@@ -1,6 +1,6 @@
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
-#include "prefs/SafeFileWriter.h"
+#include "os/SafeFileWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "prefs/LineReader.h"
+#include "os/LineReader.h"
 
 #include <QIODevice>
 

@@ -1,4 +1,4 @@
-#include "engine/SecretBlock.h"
+#include "os/SecretBlock.h"
 
 #include <cstdint>
 #include <cstring>

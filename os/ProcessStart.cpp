@@ -1,4 +1,4 @@
-#include "prefs/ProcessStart.h"
+#include "os/ProcessStart.h"
 
 #include <cerrno>
 

@@ -1,4 +1,4 @@
-#include "prefs/NativeFileName.h"
+#include "os/NativeFileName.h"
 
 #include <QFile>
 
