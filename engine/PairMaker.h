@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/CredentialPair.h"
 #include "engine/GeneratorOptions.h"
 #include "engine/PasswordMaker.h"
-#include "engine/CredentialPair.h"
 
 #include <QString>
 

@@ -11,9 +11,9 @@ class FileDescriptor
 {
 public:
     FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) { }
     ~FileDescriptor() { reset(); }
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) { }
     FileDescriptor& operator=(FileDescriptor&& other) noexcept
     {
         if (this != &other)

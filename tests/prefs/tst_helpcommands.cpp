@@ -2,8 +2,8 @@
 #include "WindowFixture.h"
 #include "app/Desktop.h"
 #include "list/ResultList.h"
-#include "prefs/HelpCommandTable.h"
 #include "os/WorkingDirectoryGuard.h"
+#include "prefs/HelpCommandTable.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
 
