@@ -20,7 +20,7 @@ HostileFolder::HostileFolder()
     if (!runningAsRoot()) {
         root_ = qEnvironmentVariable("VARNEL_HOSTILE_FOLDER");
         if (root_.isEmpty() || !QFileInfo(path(u"vrn.ini"_s)).isSymLink())
-            error_ = u"no VARNEL_HOSTILE_FOLDER: as a user other than root, run the tests through "
+            unavailable_ = u"no VARNEL_HOSTILE_FOLDER: as a user other than root, run the tests through "
                      "scripts/test-as-user.sh, which prepares it"_s;
         return;
     }

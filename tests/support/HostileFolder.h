@@ -16,6 +16,9 @@ class HostileFolder
 public:
     HostileFolder();
 
+    // Why the files cannot be planted for this user at all (not root, and not run by that script): the
+    // test skips then. Empty otherwise.
+    QString unavailable() const { return unavailable_; }
     // Empty when the folder is ready; else why it is not.
     QString error() const { return error_; }
     QString path(const QString& name = {}) const;
@@ -23,5 +26,6 @@ public:
 private:
     QTemporaryDir own_;
     QString root_;
+    QString unavailable_;
     QString error_;
 };
