@@ -30,22 +30,40 @@ constexpr Word<LetterCase> Cases[] = {
     {"upper", LetterCase::Upper}, {"lower", LetterCase::Lower}, {"mixed", LetterCase::Mixed}};
 constexpr Word<UsernameStyle> Usernames[] = {
     {"random", UsernameStyle::Random}, {"numbered", UsernameStyle::Numbered}, {"none", UsernameStyle::None}};
-constexpr Word<RecordFormat> Formats[] = {{"lines", RecordFormat::Lines},
-                                          {"csv", RecordFormat::Csv},
-                                          {"table", RecordFormat::Table},
-                                          {"chpasswd", RecordFormat::Chpasswd},
-                                          {"json", RecordFormat::Json}};
 constexpr Word<HashMethod> Hashes[] = {{"yescrypt", HashMethod::Yescrypt}, {"sha512crypt", HashMethod::Sha512crypt}};
 constexpr Word<Paper> Papers[] = {{"a4", Paper::A4}, {"letter", Paper::Letter}};
 
+QCommandLineOption withValue(const QStringList& names, const QString& description, const char* valueName)
+{
+    return QCommandLineOption(names, description, QString::fromLatin1(valueName));
+}
+
 QCommandLineOption withValue(const QStringList& names, const char* description, const char* valueName)
 {
-    return QCommandLineOption(names, QString::fromUtf8(description), QString::fromLatin1(valueName));
+    return withValue(names, QString::fromUtf8(description), valueName);
 }
 
 QCommandLineOption flag(const QStringList& names, const char* description)
 {
     return QCommandLineOption(names, QString::fromUtf8(description));
+}
+
+// "lines, csv or json (default: lines). lines: a record a line; ...": every format of the table, in its order.
+QString formatsHelp()
+{
+    QStringList names;
+    QStringList descriptions;
+    for (const RecordFormat& format : RecordFormat::all()) {
+        names.append(QString::fromLatin1(format.name));
+        if (format.description)
+            descriptions.append(names.constLast() + QStringLiteral(": ") + QString::fromUtf8(format.description));
+    }
+    const QString last = names.takeLast();
+    QString help = (names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last)
+        + QStringLiteral(" (default: %1).").arg(QString::fromLatin1(RecordFormat::all().front().name));
+    if (!descriptions.isEmpty())
+        help += QLatin1Char(' ') + descriptions.join(QStringLiteral("; ")) + QLatin1Char('.');
+    return help;
 }
 
 // Every option, as --help lists them.
@@ -80,14 +98,7 @@ struct Options
                                          "One password for every name of FILE, a name a line; FILE '-' is "
                                          "standard input. Takes the place of --count and --usernames.",
                                          "FILE");
-    QCommandLineOption format =
-        withValue({QStringLiteral("F"), QStringLiteral("format")},
-                  "lines, csv, table, chpasswd or json (default: lines). lines: a record a line, the password "
-                  "and then a comma and the username if there is one; csv: those records joined by commas, no line "
-                  "end; table: CSV for spreadsheets, a header row, then username,password a line, quoted where "
-                  "needed, CRLF line ends; chpasswd: username:password a line, as chpasswd reads them (needs "
-                  "usernames); json: JSON Lines, {\"username\":...,\"password\":...} a line.",
-                  "FORMAT");
+    QCommandLineOption format = withValue({QStringLiteral("F"), QStringLiteral("format")}, formatsHelp(), "FORMAT");
     QCommandLineOption output =
         withValue({QStringLiteral("o"), QStringLiteral("output")},
                   "Write FILE instead of standard output; a new file is readable by its owner only.", "FILE");
@@ -199,13 +210,33 @@ public:
             }
             known.append(QString::fromLatin1(entry.text));
         }
-        refusal_ = refuse(longName(option),
-                          QStringLiteral("%1 is not one of %2").arg(quoted(text), known.join(QStringLiteral(", "))));
+        refuseWord(option, text, known);
+    }
+
+    void format(const QCommandLineOption& option, const RecordFormat*& field)
+    {
+        if (refusal_ || !parser_.isSet(option))
+            return;
+        const QString text = parser_.value(option);
+        if (const RecordFormat* found = RecordFormat::find(text)) {
+            field = found;
+            return;
+        }
+        QStringList known;
+        for (const RecordFormat& format : RecordFormat::all())
+            known.append(QString::fromLatin1(format.name));
+        refuseWord(option, text, known);
     }
 
     const std::optional<CommandLine>& refusal() const { return refusal_; }
 
 private:
+    void refuseWord(const QCommandLineOption& option, const QString& text, const QStringList& known)
+    {
+        refusal_ = refuse(longName(option),
+                          QStringLiteral("%1 is not one of %2").arg(quoted(text), known.join(QStringLiteral(", "))));
+    }
+
     const QCommandLineParser& parser_;
     std::optional<CommandLine> refusal_;
 };
@@ -250,7 +281,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     values.word(option.usernames, Usernames, options.usernames);
     values.number(option.digits, MaxDigits, digits);
     values.number(option.start, MaxStart, options.numbering.start, 0);
-    values.word(option.format, Formats, options.format);
+    values.format(option.format, options.format);
     values.word(option.paper, Papers, options.slips.paper);
     HashMethod hash = HashMethod::Yescrypt;
     values.word(option.hash, Hashes, hash);
@@ -286,9 +317,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return refuse(longName(*slipsOnly), QStringLiteral("needs --slips"));
     }
     options.slips.title = parser.value(option.title);
-    if (options.format == RecordFormat::Chpasswd && options.usernames == UsernameStyle::None)
+    const QString formatName = QString::fromLatin1(options.format->name);
+    if (options.format->needsUsernames && options.usernames == UsernameStyle::None)
         return refuse(longName(option.format),
-                      QStringLiteral("chpasswd records need usernames (--usernames or --names)"));
+                      QStringLiteral("%1 records need usernames (--usernames or --names)").arg(formatName));
     if (options.hash && options.plainFile.isEmpty() && options.slipsFile.isEmpty())
         return refuse(longName(option.hash), QStringLiteral("the plain passwords need --plain FILE or --slips FILE"));
 
@@ -297,11 +329,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
     options.recipe.excludeSimilar = parser.isSet(option.excludeSimilar);
     options.recipe.everyClass = parser.isSet(option.everyClass);
     options.recipe.exclude = parser.value(option.exclude).toUtf8();
-    if (options.format == RecordFormat::Chpasswd && options.usernames == UsernameStyle::Random
-        && PasswordMaker::charactersOf(options.recipe).contains(':')) {
-        return refuse(longName(option.format),
-                      QStringLiteral("random usernames of these characters may hold ':', which chpasswd records "
-                                     "cannot (--exclude ':' leaves it out)"));
+    if (options.usernames == UsernameStyle::Random) {
+        for (const char c : PasswordMaker::charactersOf(options.recipe)) {
+            if (options.format->refusal(QByteArrayView(&c, 1)).isEmpty())
+                continue;
+            return refuse(longName(option.format),
+                          QStringLiteral("random usernames of these characters may hold '%1', which %2 records "
+                                         "cannot (--exclude '%1' leaves it out)")
+                              .arg(QString(QLatin1Char(c)), formatName));
+        }
     }
     if (PasswordMaker::charactersOf(options.recipe).isEmpty())
         return refuse(longName(option.exclude), QStringLiteral("leaves no character to draw from"));

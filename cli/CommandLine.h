@@ -4,7 +4,7 @@
 #include "engine/PairMaker.h"
 #include "engine/PasswordHasher.h"
 #include "engine/PasswordMaker.h"
-#include "list/RecordWriter.h"
+#include "list/RecordFormat.h"
 #include "slips/SlipSheet.h"
 
 #include <QString>
@@ -22,7 +22,7 @@ struct CliOptions
     UsernameNumbering numbering;
     // A name a line; "-" is standard input. Empty: no names file.
     QString namesFile;
-    RecordFormat format = RecordFormat::Lines;
+    const RecordFormat* format = &RecordFormat::all().front();
     // Empty: standard output.
     QString outputFile;
     bool force = false;

@@ -262,14 +262,14 @@ class Accounts
 public:
     Accounts(const CliOptions& options, const SlipsModule* slips)
         : output_(options.outputFile, options.force)
-        , records_(options.format, options.usernames != UsernameStyle::None,
+        , records_(*options.format, options.usernames != UsernameStyle::None,
                    [this](QByteArrayView bytes) { return output_.write(bytes); })
     {
         if (options.hash)
             hasher_.emplace(*options.hash);
         if (!options.plainFile.isEmpty()) {
             plain_.emplace(options.plainFile, options.force);
-            plainRecords_.emplace(RecordFormat::Table, options.usernames != UsernameStyle::None,
+            plainRecords_.emplace(RecordFormat::table(), options.usernames != UsernameStyle::None,
                                   [this](QByteArrayView bytes) { return plain_->write(bytes); });
         }
         if (slips)
@@ -421,7 +421,7 @@ int generate(const CliOptions& options, const SlipsModule* slips)
                             : PairMaker(options.recipe, options.usernames, options.count, random, options.numbering);
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
-        const QString refusal = RecordWriter::refusal(options.format, pair.username);
+        const QString refusal = options.format->refusal(pair.username);
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())
                                         : QStringLiteral("record %1").arg(maker.begun());

@@ -1,0 +1,187 @@
+#include "list/RecordFormat.h"
+
+#include <QLatin1String>
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+bool isUtf8(QByteArrayView bytes)
+{
+    // Bytes that are not UTF-8 decode to replacement characters, which do not encode back to them.
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+void appendLine(QByteArray& out, const Record& record)
+{
+    appendExportRecord(out, record.password, record.username, SaveLayout::OnePerLine, true);
+}
+
+// Whether a record is the last is known only when the next one comes, so the comma goes out with that one.
+void appendCsv(QByteArray& out, const Record& record)
+{
+    appendExportRecord(out, record.password, record.username, SaveLayout::Csv, true);
+}
+
+// RFC 4180: quoted where a field holds a comma, a quote or a line end, quotes doubled.
+void appendTableField(QByteArray& out, QByteArrayView field)
+{
+    const bool quoted =
+        std::any_of(field.begin(), field.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (!quoted) {
+        out.append(field);
+        return;
+    }
+    out.append('"');
+    for (const char c : field) {
+        if (c == '"')
+            out.append('"');
+        out.append(c);
+    }
+    out.append('"');
+}
+
+void tableHeader(QByteArray& out, bool withUsernames)
+{
+    out.append(withUsernames ? "username,password\r\n" : "password\r\n");
+}
+
+void appendTableRow(QByteArray& out, const Record& record)
+{
+    if (!record.username.isEmpty()) {
+        appendTableField(out, record.username);
+        out.append(',');
+    }
+    appendTableField(out, record.password);
+    out.append("\r\n");
+}
+
+void appendChpasswd(QByteArray& out, const Record& record)
+{
+    out.append(record.username).append(':').append(record.password).append('\n');
+}
+
+QString refuseForChpasswd(QByteArrayView username)
+{
+    if (username.isEmpty())
+        return QStringLiteral("a chpasswd record needs a username");
+    if (username.contains(':'))
+        return QStringLiteral("a username holding ':' cannot go into a chpasswd record");
+    return {};
+}
+
+void appendJsonString(QByteArray& out, QByteArrayView text)
+{
+    static constexpr char Hex[] = "0123456789abcdef";
+    out.append('"');
+    for (const char c : text) {
+        const auto byte = static_cast<quint8>(c);
+        if (c == '"' || c == '\\') {
+            out.append('\\').append(c);
+        } else if (c == '\n') {
+            out.append("\\n");
+        } else if (c == '\r') {
+            out.append("\\r");
+        } else if (c == '\t') {
+            out.append("\\t");
+        } else if (byte < 0x20) {
+            out.append("\\u00").append(Hex[byte >> 4]).append(Hex[byte & 15]);
+        } else {
+            out.append(c);
+        }
+    }
+    out.append('"');
+}
+
+void appendJsonLine(QByteArray& out, const Record& record)
+{
+    out.append('{');
+    if (!record.username.isEmpty()) {
+        out.append("\"username\":");
+        appendJsonString(out, record.username);
+        out.append(',');
+    }
+    out.append("\"password\":");
+    appendJsonString(out, record.password);
+    out.append("}\n");
+}
+
+QString refuseForJson(QByteArrayView username)
+{
+    if (isUtf8(username))
+        return {};
+    return QStringLiteral("a username that is not valid UTF-8 cannot go into a JSON record");
+}
+
+// Without usernames the records hold the password alone.
+constexpr RecordFormat Formats[] = {
+    {.name = "lines",
+     .description = "a record a line, the password and then a comma and the username if there is one",
+     .append = appendLine},
+    {.name = "csv", .description = "those records joined by commas, no line end", .between = ",", .append = appendCsv},
+    {.name = "table",
+     .description = "CSV for spreadsheets, a header row, then username,password a line, quoted where needed, CRLF "
+                    "line ends",
+     .header = tableHeader,
+     .append = appendTableRow},
+    {.name = "chpasswd",
+     .description = "username:password a line, as chpasswd reads them (needs usernames)",
+     .needsUsernames = true,
+     .append = appendChpasswd,
+     .refuse = refuseForChpasswd},
+    {.name = "json",
+     .description = "JSON Lines, {\"username\":...,\"password\":...} a line",
+     .append = appendJsonLine,
+     .refuse = refuseForJson},
+};
+
+// A name that is in no row fails to compile where it is looked up.
+constexpr const RecordFormat& named(std::string_view name)
+{
+    for (const RecordFormat& format : Formats) {
+        if (name == format.name)
+            return format;
+    }
+    throw "no record format of that name";
+}
+
+} // namespace
+
+void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout, bool last)
+{
+    out.append(password);
+    if (!username.isEmpty()) {
+        out.append(',');
+        out.append(username);
+    }
+    if (layout == SaveLayout::OnePerLine)
+        out.append('\n');
+    else if (!last)
+        out.append(',');
+}
+
+std::span<const RecordFormat> RecordFormat::all()
+{
+    return Formats;
+}
+
+const RecordFormat* RecordFormat::find(QStringView name)
+{
+    const auto found = std::find_if(std::begin(Formats), std::end(Formats),
+                                    [name](const RecordFormat& format) { return name == QLatin1String(format.name); });
+    return found == std::end(Formats) ? nullptr : found;
+}
+
+const RecordFormat& RecordFormat::forExport(SaveLayout layout)
+{
+    static constexpr const RecordFormat& Lines = named("lines");
+    static constexpr const RecordFormat& Csv = named("csv");
+    return layout == SaveLayout::Csv ? Csv : Lines;
+}
+
+const RecordFormat& RecordFormat::table()
+{
+    static constexpr const RecordFormat& Table = named("table");
+    return Table;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/GeneratorOptions.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <span>
+
+// One account as its record holds it; a format leaves out what it has no place for.
+struct Record
+{
+    QByteArrayView password;
+    // Empty when the records have no usernames.
+    QByteArrayView username;
+};
+
+// A way of writing records, one row of the table of formats: what the command line's -F takes, lists in
+// --help and writes, and what the window's Save writes. Adding a format is adding a row.
+struct RecordFormat
+{
+    // The name -F takes.
+    const char* name;
+    // What a record looks like, for --help; a format without one is not described there.
+    const char* description = nullptr;
+    // Without usernames the run is refused.
+    bool needsUsernames = false;
+    // What the file starts with (a header row), or null.
+    void (*header)(QByteArray& out, bool withUsernames) = nullptr;
+    // What goes between two records, for formats whose records do not end themselves, or null.
+    const char* between = nullptr;
+    void (*append)(QByteArray& out, const Record& record);
+    // Why a username cannot go into a record of the format, or empty when it can; null when any can.
+    QString (*refuse)(QByteArrayView username) = nullptr;
+
+    QString refusal(QByteArrayView username) const { return refuse ? refuse(username) : QString(); }
+
+    // Every format, in the order --help lists them; the first is the default.
+    static std::span<const RecordFormat> all();
+    // Null when no format has that name.
+    static const RecordFormat* find(QStringView name);
+    // The window's export layouts.
+    static const RecordFormat& forExport(SaveLayout layout);
+    // CSV for spreadsheets, with a header row: what the plain passwords are written as.
+    static const RecordFormat& table();
+};
+
+// The export file: each record is the password, then a comma and the username when there is one.
+// One per line ends every record, the last included, with a line feed; CSV puts a comma between
+// records and nothing after the last. Bytes go out exactly as given: no quoting, no escaping.
+void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout,
+                        bool last);
