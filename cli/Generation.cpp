@@ -1,7 +1,7 @@
 #include "cli/Generation.h"
 
 #include "cli/CommandLine.h"
-#include "cli/SlipsModule.h"
+#include "cli/SlipsLoader.h"
 #include "engine/PairMaker.h"
 #include "engine/PasswordHasher.h"
 #include "engine/RandomSource.h"
@@ -198,7 +198,7 @@ private:
 class SlipsOutput
 {
 public:
-    SlipsOutput(const QString& path, bool replace, const SlipsModule& module, const SlipStyle& style)
+    SlipsOutput(const QString& path, bool replace, const SlipsLoader& module, const SlipStyle& style)
         : path_(path)
         , module_(module)
         , style_(style)
@@ -240,7 +240,7 @@ private:
     }
 
     QString path_;
-    const SlipsModule& module_;
+    const SlipsLoader& module_;
     SlipStyle style_;
     SafeFileWriter file_;
     std::optional<SafeWriterDevice> device_;
@@ -260,7 +260,7 @@ struct Failure
 class Accounts
 {
 public:
-    Accounts(const CliOptions& options, const SlipsModule* slips)
+    Accounts(const CliOptions& options, const SlipsLoader* slips)
         : output_(options.outputFile, options.force)
         , records_(*options.format, options.usernames != UsernameStyle::None,
                    [this](QByteArrayView bytes) { return output_.write(bytes); })
@@ -380,7 +380,7 @@ void clearUpperVectorRegisters()
 
 } // namespace
 
-int generate(const CliOptions& options, const SlipsModule* slips)
+int generate(const CliOptions& options, const SlipsLoader* slips)
 {
     // A reader of standard output that goes away makes writes fail with EPIPE, which ends the run quietly.
     std::signal(SIGPIPE, SIG_IGN);

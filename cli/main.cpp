@@ -1,7 +1,7 @@
 // varnel-cli: the generator on the command line, for scripts and pipelines.
 #include "cli/CommandLine.h"
 #include "cli/Generation.h"
-#include "cli/SlipsModule.h"
+#include "cli/SlipsLoader.h"
 #include "os/NativeFileName.h"
 #include "os/ProcessStart.h"
 #include "os/SafeFileWriter.h"
@@ -47,10 +47,10 @@ int main(int argc, char** argv)
     }
 
     // Only a run that draws slips loads the GUI libraries, and its application object is one that draws.
-    std::unique_ptr<SlipsModule> slips;
+    std::unique_ptr<SlipsLoader> slips;
     if (!line.options.slipsFile.isEmpty()) {
         QString error;
-        slips = SlipsModule::load(error);
+        slips = SlipsLoader::load(error);
         if (!slips)
             return complain(QStringLiteral("--slips"), error);
         app.reset();

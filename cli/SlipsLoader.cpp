@@ -1,4 +1,4 @@
-#include "cli/SlipsModule.h"
+#include "cli/SlipsLoader.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -23,12 +23,12 @@ QByteArray programFolder()
 
 } // namespace
 
-std::unique_ptr<SlipsModule> SlipsModule::load(QString& error)
+std::unique_ptr<SlipsLoader> SlipsLoader::load(QString& error)
 {
     const QByteArray path = programFolder() + VARNEL_SLIPS_MODULE_FROM_BIN;
     // Never unloaded: the application object it makes lives until the program ends.
     void* handle = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-    auto module = std::make_unique<SlipsModule>();
+    auto module = std::make_unique<SlipsLoader>();
     if (handle) {
         module->makeApplication_ = reinterpret_cast<MakeSlipsApplication>(::dlsym(handle, SlipsApplicationSymbol));
         module->makeSheet_ = reinterpret_cast<MakeSlipSheet>(::dlsym(handle, SlipsSheetSymbol));
@@ -42,12 +42,12 @@ std::unique_ptr<SlipsModule> SlipsModule::load(QString& error)
     return module;
 }
 
-std::unique_ptr<QCoreApplication> SlipsModule::makeApplication(int& argc, char** argv) const
+std::unique_ptr<QCoreApplication> SlipsLoader::makeApplication(int& argc, char** argv) const
 {
     return std::unique_ptr<QCoreApplication>(makeApplication_(argc, argv));
 }
 
-std::unique_ptr<SlipSheet> SlipsModule::makeSheet(QIODevice& device, const SlipStyle& style) const
+std::unique_ptr<SlipSheet> SlipsLoader::makeSheet(QIODevice& device, const SlipStyle& style) const
 {
     return std::unique_ptr<SlipSheet>(makeSheet_(device, style));
 }

@@ -6,12 +6,13 @@
 
 #include <memory>
 
-// The slips module, loaded from the package's private library folder beside the program's own.
-class SlipsModule
+// The program's end of the slips module's contract (slips/SlipSheet.h): the module loaded from the package's
+// private library folder beside the program's own, and its two entry points found by name.
+class SlipsLoader
 {
 public:
     // Null, with the reason in `error`, when the module cannot be loaded.
-    static std::unique_ptr<SlipsModule> load(QString& error);
+    static std::unique_ptr<SlipsLoader> load(QString& error);
 
     // The application object that drawing needs; it takes the place of the program's own.
     std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) const;

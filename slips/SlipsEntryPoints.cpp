@@ -1,3 +1,4 @@
+// The module's end of the contract in SlipSheet.h: the two functions the program finds by name.
 #include "slips/PdfSlipSheet.h"
 
 #include <QGuiApplication>
