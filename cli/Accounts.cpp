@@ -1,0 +1,92 @@
+#include "cli/Accounts.h"
+
+#include "cli/CommandLine.h"
+
+Accounts::Accounts(const CliOptions& options, const SlipsLoader* slips)
+    : output_(options.outputFile, options.force)
+    , records_(*options.format, options.usernames != UsernameStyle::None,
+               [this](QByteArrayView bytes) { return output_.write(bytes); })
+{
+    if (options.hash)
+        hasher_.emplace(*options.hash);
+    if (!options.plainFile.isEmpty()) {
+        plain_.emplace(options.plainFile, options.force);
+        plainRecords_.emplace(RecordFormat::table(), options.usernames != UsernameStyle::None,
+                              [this](QByteArrayView bytes) { return plain_->write(bytes); });
+    }
+    if (slips)
+        slips_.emplace(options.slipsFile, options.force, *slips, options.slips);
+}
+
+bool Accounts::open()
+{
+    if (!output_.open())
+        return fail(output_.name(), output_.errorString());
+    if (plain_ && !plain_->open())
+        return fail(plain_->name(), plain_->errorString());
+    return !slips_ || slips_->open() || fail(slips_->name(), slips_->errorString());
+}
+
+bool Accounts::add(CredentialPair&& pair)
+{
+    if (!hasher_)
+        return write(pair, pair.password);
+    batch_.push_back(std::move(pair));
+    return batch_.size() < BatchSize || drain();
+}
+
+bool Accounts::flush()
+{
+    return drain() && (records_.flush() || failOutput());
+}
+
+bool Accounts::commit()
+{
+    if (!drain() || !records_.flush())
+        return failOutput();
+    if (plain_ && !plainRecords_->flush())
+        return fail(plain_->name(), plain_->errorString());
+    if (slips_ && !slips_->commit())
+        return fail(slips_->name(), slips_->errorString());
+    if (plain_ && !plain_->commit())
+        return fail(plain_->name(), plain_->errorString());
+    return output_.commit() || failOutput();
+}
+
+bool Accounts::drain()
+{
+    if (failure_)
+        return false;
+    if (batch_.empty())
+        return true;
+    if (!hasher_->hashAll(batch_, hashes_))
+        return fail(QStringLiteral("--hash"), hasher_->errorString());
+    for (std::size_t i = 0; i < batch_.size(); ++i) {
+        if (!write(batch_[i], hashes_[i]))
+            return false;
+    }
+    batch_.clear();
+    return true;
+}
+
+bool Accounts::write(const CredentialPair& pair, QByteArrayView recordPassword)
+{
+    if (!records_.add(recordPassword, pair.username))
+        return failOutput();
+    if (plainRecords_ && !plainRecords_->add(pair.password, pair.username))
+        return fail(plain_->name(), plain_->errorString());
+    return !slips_ || slips_->add(pair) || fail(slips_->name(), slips_->errorString());
+}
+
+bool Accounts::failOutput()
+{
+    if (!failure_)
+        fail(output_.name(), output_.errorString());
+    return false;
+}
+
+bool Accounts::fail(const QString& what, const QString& reason)
+{
+    failure_ = Failure{what, reason};
+    return false;
+}

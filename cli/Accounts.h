@@ -1,0 +1,61 @@
+#pragma once
+
+#include "cli/RecordOutput.h"
+#include "cli/SlipsOutput.h"
+#include "engine/CredentialPair.h"
+#include "engine/PasswordHasher.h"
+#include "list/RecordWriter.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+struct CliOptions;
+class SlipsLoader;
+
+// One line of why a run failed: the file or thing it names, and the reason.
+struct Failure
+{
+    QString what;
+    QString reason;
+};
+
+// Every place an account goes: its record (with the hash in place of the password, when hashing), the
+// plain file, the slips. Hashes are made a batch at a time on every core; records keep the order made.
+class Accounts
+{
+    Q_DISABLE_COPY_MOVE(Accounts)
+
+public:
+    // The slips module is there when the options ask for slips.
+    Accounts(const CliOptions& options, const SlipsLoader* slips);
+
+    bool open();
+    bool add(CredentialPair&& pair);
+    // Hands standard output what is ready, so that names that trickle in get their records before the next wait.
+    bool flush();
+    // The records' own file goes last: a failure before it leaves none of the files.
+    bool commit();
+
+    const std::optional<Failure>& failure() const { return failure_; }
+    bool readerWentAway() const { return output_.readerWentAway(); }
+
+private:
+    static constexpr std::size_t BatchSize = 256;
+
+    bool drain();
+    bool write(const CredentialPair& pair, QByteArrayView recordPassword);
+    bool failOutput();
+    bool fail(const QString& what, const QString& reason);
+
+    RecordOutput output_;
+    RecordWriter records_;
+    std::optional<RecordOutput> plain_;
+    std::optional<RecordWriter> plainRecords_;
+    std::optional<SlipsOutput> slips_;
+    std::optional<PasswordHasher> hasher_;
+    std::vector<CredentialPair> batch_;
+    std::vector<QByteArray> hashes_;
+    std::optional<Failure> failure_;
+};

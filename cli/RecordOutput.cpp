@@ -1,0 +1,41 @@
+#include "cli/RecordOutput.h"
+
+#include <unistd.h>
+
+RecordOutput::RecordOutput(const QString& path, bool replace) : path_(path)
+{
+    if (path.isEmpty()) {
+        device_.emplace(STDOUT_FILENO);
+    } else {
+        file_.emplace(path, replace);
+        device_.emplace(*file_);
+    }
+}
+
+bool RecordOutput::open()
+{
+    return !file_ || file_->open() || fileFailed();
+}
+
+bool RecordOutput::write(QByteArrayView bytes)
+{
+    if (device_->write(bytes.data(), bytes.size()) == bytes.size())
+        return true;
+    return file_ ? fileFailed() : fail(device_->errorString());
+}
+
+bool RecordOutput::commit()
+{
+    return !file_ || file_->commit() || fileFailed();
+}
+
+QString RecordOutput::name() const
+{
+    return file_ ? path_ : QStringLiteral("standard output");
+}
+
+bool RecordOutput::fail(const QString& reason)
+{
+    errorString_ = reason;
+    return false;
+}

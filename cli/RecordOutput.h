@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/OutputFile.h"
+#include "os/OutputDevice.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+// Where records go: standard output as they come, or a file that takes the place of any old one only
+// once all of them are written.
+class RecordOutput
+{
+    Q_DISABLE_COPY_MOVE(RecordOutput)
+
+public:
+    // An empty path is standard output.
+    RecordOutput(const QString& path, bool replace);
+
+    bool open();
+    bool write(QByteArrayView bytes);
+    bool commit();
+
+    QString name() const;
+    QString errorString() const { return errorString_; }
+    // Whether standard output failed only because its reader went away (as "| head" does).
+    bool readerWentAway() const { return device_->readerWentAway(); }
+
+private:
+    bool fail(const QString& reason);
+    bool fileFailed() { return fail(file_->failure()); }
+
+    QString path_;
+    std::optional<OutputFile> file_;
+    std::optional<OutputDevice> device_;
+    QString errorString_;
+};
