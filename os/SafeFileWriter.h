@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/FileDescriptor.h"
 #include "os/SecretBlock.h"
 
 #include <QByteArray>
@@ -16,9 +17,9 @@
 // writable file of the user's own in a folder that refuses new files, which would otherwise stop being
 // writable at all. Any other failure to make the temporary file (a full disk, a quota) is a failure.
 //
-// The folder may be shared with other users: everything is done relative to an open descriptor of it,
-// and a symbolic link is followed only when the running user owns it or its owner owns the folder that
-// holds it, as the kernel's protected-symlinks rule has it, whatever the machine's setting.
+// The folder may be shared with other users: everything is done relative to an open descriptor of it, and
+// a symbolic link is followed only when the running user owns it or its owner owns the folder that holds
+// it (the link rule of os/LinkRule.h).
 //
 // A caller that must never leave a half-written file behind refuses the in-place fallback; the write then
 // fails as no temporary file could be made. A caller that must not replace a file refuses an existing
@@ -72,12 +73,12 @@ private:
     QFileDevice::Permissions newFilePermissions_;
     InPlaceFallback inPlaceFallback_;
     Existing existing_;
-    int folder_ = -1;
+    FileDescriptor folder_;
     bool folderCanSync_ = false;
     // The target is a stream that an allowed link leads to, opened as the kernel finds it.
     bool stream_ = false;
     QByteArray name_;
-    int file_ = -1;
+    FileDescriptor file_;
     // Empty for an unnamed (O_TMPFILE) temporary file and for writing in place.
     QByteArray temporaryName_;
     int signalSlot_ = -1;
@@ -89,7 +90,3 @@ private:
     bool targetExists_ = false;
     QString errorString_;
 };
-
-// Opens a file as SafeFileWriter finds it: a link followed only under the rule above, the file itself
-// opened with O_NOFOLLOW added to the flags. -1 with errno set when it cannot be.
-int openUnderLinkRule(const QString& path, int flags);

@@ -1,6 +1,7 @@
 #include "prefs/PreferencesFile.h"
 
 #include "os/LineReader.h"
+#include "os/LinkRule.h"
 #include "os/SafeFileWriter.h"
 
 #include <QFile>
@@ -57,16 +58,14 @@ QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current
 {
     // Only a plain file is read: a pipe in its place would block the start, and a device such as
     // /dev/zero would never end.
-    const int descriptor = openUnderLinkRule(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    if (descriptor < 0)
+    const FileDescriptor descriptor = openUnderLinkRule(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (!descriptor)
         return current;
     QFile file;
     struct stat status = {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()
-        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
+    if (::fstat(descriptor.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()
+        || !file.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return current;
-    }
     return readTooltipsPreference(file, current);
 }
 
