@@ -33,9 +33,14 @@ RecordWriter::RecordWriter(RecordFormat format, bool withUsernames, Sink sink, q
     : format_(format), sink_(std::move(sink)), bufferSize_(bufferSize)
 {
     buffer_.reserve(bufferSize_ + 1024);
-    excludeFromCoreDumps(buffer_.constData(), std::size_t(buffer_.capacity()));
+    protectSecretMemory(buffer_.constData(), std::size_t(buffer_.capacity()));
     if (format_ == RecordFormat::Table)
         buffer_.append(withUsernames ? "username,password\r\n" : "password\r\n");
+}
+
+RecordWriter::~RecordWriter()
+{
+    releaseSecretMemory(buffer_.constData(), std::size_t(buffer_.capacity()));
 }
 
 QString RecordWriter::refusal(RecordFormat format, QByteArrayView username)

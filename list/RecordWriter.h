@@ -31,6 +31,7 @@ public:
     static constexpr qsizetype DefaultBufferSize = 256 * 1024;
 
     RecordWriter(RecordFormat format, bool withUsernames, Sink sink, qsizetype bufferSize = DefaultBufferSize);
+    ~RecordWriter();
 
     // Why a username cannot go into a record of the format (empty, holding ':', not UTF-8), or empty when it can.
     static QString refusal(RecordFormat format, QByteArrayView username);

@@ -4,7 +4,14 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
+
+#include <linux/capability.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +30,61 @@ std::vector<quint8> takeAll(RandomSource& source, std::size_t count, std::size_t
     return bytes;
 }
 
+// What the system source's block takes, whole pages.
+constexpr std::size_t BlockBytes = 64 * 1024;
+
+// Kibibytes of this process's memory locked out of swap, as the kernel counts them.
+qint64 lockedKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmLck:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLongLong();
+    }
+    return -1;
+}
+
+// Whether this process may now lock as much memory as one block takes.
+bool mayLockABlock()
+{
+    void* pages = ::mmap(nullptr, BlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED)
+        return false;
+    const bool locked = ::mlock(pages, BlockBytes) == 0;
+    ::munmap(pages, BlockBytes);
+    return locked;
+}
+
+// RLIMIT_MEMLOCK at 0, and root's CAP_IPC_LOCK, which passes any limit, held back; both as they were after.
+class NoMemoryLockAllowed
+{
+    Q_DISABLE_COPY_MOVE(NoMemoryLockAllowed)
+
+public:
+    NoMemoryLockAllowed()
+    {
+        ::getrlimit(RLIMIT_MEMLOCK, &limit_);
+        const rlimit none{0, limit_.rlim_max};
+        ::setrlimit(RLIMIT_MEMLOCK, &none);
+        ::syscall(SYS_capget, &header_, capabilities_);
+        __user_cap_data_struct without[2] = {capabilities_[0], capabilities_[1]};
+        without[0].effective &= ~(1U << CAP_IPC_LOCK);
+        ::syscall(SYS_capset, &header_, without);
+    }
+    ~NoMemoryLockAllowed()
+    {
+        ::syscall(SYS_capset, &header_, capabilities_);
+        ::setrlimit(RLIMIT_MEMLOCK, &limit_);
+    }
+
+private:
+    rlimit limit_ = {};
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct capabilities_[2] = {};
+};
+
 } // namespace
 
 class TestRandomSource final : public QObject
@@ -34,6 +96,8 @@ private slots:
     void systemSourceGivesAtLeastOneAndNoMoreThanWanted();
     void systemSourceNeverRepeatsARun();
     void systemSourceRefillsWithFreshValues();
+    void systemSourceBlockIsLockedWhereTheLimitAllows_data();
+    void systemSourceBlockIsLockedWhereTheLimitAllows();
 };
 
 void TestRandomSource::systemSourceGivesAtLeastOneAndNoMoreThanWanted_data()
@@ -93,6 +157,34 @@ void TestRandomSource::systemSourceRefillsWithFreshValues()
     }
     for (std::size_t offset = Window; offset + Window <= bytes.size(); offset += Window)
         QVERIFY(!std::equal(bytes.begin(), bytes.begin() + Window, bytes.begin() + std::ptrdiff_t(offset)));
+}
+
+void TestRandomSource::systemSourceBlockIsLockedWhereTheLimitAllows_data()
+{
+    QTest::addColumn<bool>("noLockAllowed");
+    QTest::newRow("under the limit the block is kept out of swap while it lives") << false;
+    QTest::newRow("where no lock is allowed the block still gives its bytes, unlocked") << true;
+}
+
+void TestRandomSource::systemSourceBlockIsLockedWhereTheLimitAllows()
+{
+    QFETCH(bool, noLockAllowed);
+    std::optional<NoMemoryLockAllowed> restriction;
+    if (noLockAllowed)
+        restriction.emplace();
+    const bool mayLock = mayLockABlock();
+    if (!noLockAllowed && !mayLock)
+        QSKIP("RLIMIT_MEMLOCK leaves less than one block to lock here");
+    QCOMPARE(mayLock, !noLockAllowed);
+    const qint64 before = lockedKiB();
+    QVERIFY(before >= 0);
+
+    {
+        SystemRandomSource source;
+        QCOMPARE(takeAll(source, ManyBytes, 4096).size(), ManyBytes);
+        QCOMPARE(lockedKiB() >= before + qint64(BlockBytes / 1024), mayLock);
+    }
+    QCOMPARE(lockedKiB(), before);
 }
 
 QTEST_GUILESS_MAIN(TestRandomSource)

@@ -40,10 +40,15 @@ HostileFolder::HostileFolder()
     make(u"victim"_s, "TOOLTIPS=no\n"_ba, 0600);
     make(u"planted/vrn.ini"_s, "TOOLTIPS=no\n"_ba, 0666);
     make(u"planted/out.csv"_s, "planted\n"_ba, 0666);
+    make(u"planted/readme.txt"_s, "planted\n"_ba, 0666);
     if (!QFile::link(u"victim"_s, path(u"vrn.ini"_s))
         || ::lchown(nativePath(path(u"vrn.ini"_s)).constData(), OtherUser, OtherUser) != 0
         || ::chown(nativePath(path(u"planted/vrn.ini"_s)).constData(), OtherUser, OtherUser) != 0
         || ::chown(nativePath(path(u"planted/out.csv"_s)).constData(), OtherUser, OtherUser) != 0)
+        error_ = u"cannot plant the other user's files"_s;
+    if (!QFile::link(u"victim"_s, path(u"readme.txt"_s))
+        || ::lchown(nativePath(path(u"readme.txt"_s)).constData(), OtherUser, OtherUser) != 0
+        || ::chown(nativePath(path(u"planted/readme.txt"_s)).constData(), OtherUser, OtherUser) != 0)
         error_ = u"cannot plant the other user's files"_s;
 }
 
