@@ -3,15 +3,21 @@
 
 #include <QtTest>
 
-#include <algorithm>
-#include <optional>
-#include <vector>
-
 #include <linux/capability.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -85,6 +91,19 @@ private:
     __user_cap_data_struct capabilities_[2] = {};
 };
 
+// From here on getrandom fails as on a kernel without it.
+bool refuseGetrandom()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_getrandom, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program = {static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
 } // namespace
 
 class TestRandomSource final : public QObject
@@ -98,6 +117,8 @@ private slots:
     void systemSourceRefillsWithFreshValues();
     void systemSourceBlockIsLockedWhereTheLimitAllows_data();
     void systemSourceBlockIsLockedWhereTheLimitAllows();
+    void aForkedChildTakesAKeyOfItsOwn_data();
+    void aForkedChildTakesAKeyOfItsOwn();
 };
 
 void TestRandomSource::systemSourceGivesAtLeastOneAndNoMoreThanWanted_data()
@@ -185,6 +206,46 @@ void TestRandomSource::systemSourceBlockIsLockedWhereTheLimitAllows()
         QCOMPARE(lockedKiB() >= before + qint64(BlockBytes / 1024), mayLock);
     }
     QCOMPARE(lockedKiB(), before);
+}
+
+void TestRandomSource::aForkedChildTakesAKeyOfItsOwn_data()
+{
+    QTest::addColumn<bool>("kernelRefuses");
+    QTest::newRow("a child forked in the middle of a block never draws its parent's next bytes") << false;
+    QTest::newRow("a child the kernel refuses a key draws nothing and tells the kernel's reason") << true;
+}
+
+void TestRandomSource::aForkedChildTakesAKeyOfItsOwn()
+{
+    QFETCH(bool, kernelRefuses);
+
+    SystemRandomSource source;
+    QCOMPARE(takeAll(source, 100, 100).size(), std::size_t(100));
+    int ends[2];
+    QCOMPARE(::pipe(ends), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (kernelRefuses && !refuseGetrandom())
+            _exit(1);
+        const std::vector<quint8> bytes = takeAll(source, 1000, 1000);
+        const QByteArray told = bytes.empty() ? source.errorString().toUtf8()
+                                              : QByteArray(reinterpret_cast<const char*>(bytes.data()), 1000);
+        _exit(::write(ends[1], told.constData(), std::size_t(told.size())) == told.size() ? 0 : 1);
+    }
+    ::close(ends[1]);
+    // One write of less than a pipe's buffer arrives whole.
+    QByteArray fromChild(1000, '\0');
+    fromChild.resize(std::max<qsizetype>(::read(ends[0], fromChild.data(), 1000), 0));
+    ::close(ends[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QCOMPARE(status, 0);
+
+    const std::vector<quint8> parent = takeAll(source, 1000, 1000);
+    if (kernelRefuses)
+        QCOMPARE(fromChild, QByteArray("Function not implemented"));
+    else
+        QCOMPARE_NE(fromChild, QByteArray(reinterpret_cast<const char*>(parent.data()), 1000));
 }
 
 QTEST_GUILESS_MAIN(TestRandomSource)
