@@ -6,6 +6,8 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +31,17 @@ int openFolderOf(int at, const QByteArray& path, QByteArray& name)
     return ::openat(at, folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
+bool inProc(int folder)
+{
+    struct statfs system = {};
+    return ::fstatfs(folder, &system) == 0 && system.f_type == PROC_SUPER_MAGIC;
+}
+
+bool isStream(mode_t mode)
+{
+    return S_ISFIFO(mode) || S_ISSOCK(mode) || S_ISCHR(mode) || S_ISBLK(mode);
+}
+
 } // namespace
 
 int resolveUnderLinkRule(const QByteArray& path, FileDescriptor& folder, QByteArray& name, struct stat& target,
@@ -50,9 +63,13 @@ int resolveUnderLinkRule(const QByteArray& path, FileDescriptor& folder, QByteAr
             return errno;
         if (target.st_uid != ::geteuid() && target.st_uid != holder.st_uid)
             return ForeignLink;
+        // The links of /proc are the kernel's, not any user's. /proc/self/fd/N leads straight to what the
+        // process holds open, not along a path; a stream found there (the pipe or terminal behind
+        // /dev/stdout) is taken as found, for the caller to judge by its owner like any other. Every other
+        // link, there or anywhere, is walked as the text it holds, hop by hop.
         struct stat followed = {};
-        if (::fstatat(folder.get(), name.constData(), &followed, 0) == 0 && !S_ISREG(followed.st_mode)
-            && !S_ISDIR(followed.st_mode)) {
+        if (inProc(folder.get()) && ::fstatat(folder.get(), name.constData(), &followed, 0) == 0
+            && isStream(followed.st_mode)) {
             target = followed;
             stream = true;
             return 0;

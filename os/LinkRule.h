@@ -15,11 +15,12 @@
 // What resolveUnderLinkRule gives, in place of an errno value, for a link the rule does not follow.
 constexpr int ForeignLink = -1;
 
-// Walks the chain of links to the file named, one hop at a time, each under the rule. Gives the folder
-// that holds the file and its name there; 0, an errno value, or ForeignLink. A link allowed that leads to
-// a stream (a terminal, the pipe that /dev/stdout leads to) ends the walk there, with `stream` set: the
-// stream is opened as the kernel finds it, since nothing is created or replaced there and /proc's links
-// to pipes name no path to walk.
+// Walks the chain of links to the file named, one hop at a time, each under the rule, whatever it leads
+// to. Gives the folder that holds the file and its name there; 0, an errno value, or ForeignLink. A link
+// of /proc that leads to a stream the process holds open (the pipe or terminal that /dev/stdout leads to)
+// ends the walk there, with `stream` set: /proc's links to pipes name no path to walk, so that stream is
+// opened through the link, as the kernel finds it. The links in the folder part of the path are the
+// kernel's to follow.
 int resolveUnderLinkRule(const QByteArray& path, FileDescriptor& folder, QByteArray& name, struct stat& target,
                          bool& exists, bool& stream);
 

@@ -2,6 +2,7 @@
 
 #include "os/LinkRule.h"
 #include "os/NativeFileName.h"
+#include "os/StreamRule.h"
 #include "os/TemporaryFiles.h"
 
 #include <cerrno>
@@ -102,8 +103,11 @@ bool SafeFileWriter::open()
         // Writing a list of passwords over a disk would destroy whatever it holds.
         if (S_ISBLK(target.st_mode))
             return fail(QStringLiteral("It is a disk device, not a file"));
-        if (!S_ISREG(target.st_mode))
+        if (!S_ISREG(target.st_mode)) {
+            if (const char* refusal = streamRefusal(target))
+                return fail(QString::fromLatin1(refusal));
             return openInPlace(stream_ ? 0 : O_NOFOLLOW, target);
+        }
         if (::faccessat(folder_.get(), name_.constData(), W_OK, AT_SYMLINK_NOFOLLOW) != 0)
             return failWithErrno(errno);
     }
@@ -227,11 +231,13 @@ bool SafeFileWriter::openInPlace(int followFlags, const struct stat& expected)
     struct stat opened = {};
     if (::fstat(file_.get(), &opened) != 0)
         return failWithErrno(errno);
-    // What was opened must be what was looked at; a regular file must be one's own, and it loses any
-    // permission for others before it gets the passwords.
-    if ((opened.st_mode & S_IFMT) != (expected.st_mode & S_IFMT) || S_ISDIR(opened.st_mode) || S_ISBLK(opened.st_mode))
-        return failWithErrno(EAGAIN);
+    // What was opened must be what was looked at, a stream the very one whose owner was judged; a regular
+    // file must be one's own, and it loses any permission for others before it gets the passwords.
     inPlaceIsRegular_ = S_ISREG(opened.st_mode);
+    const bool sameStream = inPlaceIsRegular_ || (opened.st_dev == expected.st_dev && opened.st_ino == expected.st_ino);
+    if ((opened.st_mode & S_IFMT) != (expected.st_mode & S_IFMT) || !sameStream || S_ISDIR(opened.st_mode)
+        || S_ISBLK(opened.st_mode))
+        return failWithErrno(EAGAIN);
     if (inPlaceIsRegular_) {
         if (opened.st_uid != ::geteuid())
             return failWithErrno(EACCES);

@@ -13,7 +13,8 @@
 // Writes a whole file so that a failed save never destroys the file that was there: the bytes go to a
 // temporary file, born readable by its owner only, that takes the target's name only once everything,
 // its sync to the disk included, succeeded. A target that exists but is no regular file (a device, a
-// fifo) is written in place instead, since replacing it would turn it into a regular file; so is a
+// fifo) is written in place instead, since replacing it would turn it into a regular file, and only when
+// the rule of os/StreamRule.h allows it (the user's own, or a device of root's); so is a
 // writable file of the user's own in a folder that refuses new files, which would otherwise stop being
 // writable at all. Any other failure to make the temporary file (a full disk, a quota) is a failure.
 //
@@ -75,7 +76,7 @@ private:
     Existing existing_;
     FileDescriptor folder_;
     bool folderCanSync_ = false;
-    // The target is a stream that an allowed link leads to, opened as the kernel finds it.
+    // The target is a stream that a link of /proc leads to (/dev/stdout's pipe), opened through that link.
     bool stream_ = false;
     QByteArray name_;
     FileDescriptor file_;

@@ -41,10 +41,15 @@ HostileFolder::HostileFolder()
     make(u"planted/vrn.ini"_s, "TOOLTIPS=no\n"_ba, 0666);
     make(u"planted/out.csv"_s, "planted\n"_ba, 0666);
     make(u"planted/readme.txt"_s, "planted\n"_ba, 0666);
+    const QByteArray pipe = nativePath(path(u"planted/pipe.csv"_s));
     if (!QFile::link(u"victim"_s, path(u"vrn.ini"_s))
         || ::lchown(nativePath(path(u"vrn.ini"_s)).constData(), OtherUser, OtherUser) != 0
         || ::chown(nativePath(path(u"planted/vrn.ini"_s)).constData(), OtherUser, OtherUser) != 0
-        || ::chown(nativePath(path(u"planted/out.csv"_s)).constData(), OtherUser, OtherUser) != 0)
+        || ::chown(nativePath(path(u"planted/out.csv"_s)).constData(), OtherUser, OtherUser) != 0
+        || ::mkfifo(pipe.constData(), 0666) != 0 || ::chmod(pipe.constData(), 0666) != 0
+        || ::chown(pipe.constData(), OtherUser, OtherUser) != 0
+        || !QFile::link(u"pipe.csv"_s, path(u"planted/link.csv"_s))
+        || ::lchown(nativePath(path(u"planted/link.csv"_s)).constData(), OtherUser, OtherUser) != 0)
         error_ = u"cannot plant the other user's files"_s;
     if (!QFile::link(u"victim"_s, path(u"readme.txt"_s))
         || ::lchown(nativePath(path(u"readme.txt"_s)).constData(), OtherUser, OtherUser) != 0
