@@ -4,6 +4,7 @@
 #include "app/Desktop.h"
 #include "engine/Alphabets.h"
 #include "engine/PairMaker.h"
+#include "engine/PassphraseMaker.h"
 #include "engine/RandomSource.h"
 #include "list/ResultList.h"
 #include "resources/Layouts.h"
@@ -179,6 +180,31 @@ Run prepareBatchDraws()
         const double elapsed = millisecondsSince(timer);
         if (drawn != qsizetype(2) * BatchPairs * BatchCharacters)
             fail("draws_979902", "the texts are not of the chosen length");
+        return elapsed;
+    };
+}
+
+// A million passphrases of six words of the large list, made in the process, the words joined by "-".
+Run preparePassphrases()
+{
+    return [] {
+        const char* name = "passphrases_1m_x6";
+        QString error;
+        auto maker = PassphraseMaker::create(PassphraseRecipe(), SystemRandomSource::instance(), error);
+        if (!maker)
+            fail(name, qPrintable(error));
+        qsizetype words = 0;
+        QByteArray text;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 1'000'000; ++i) {
+            if (!maker->makePassword(text))
+                fail(name, "the random source gave no bytes");
+            words += text.count('-') + 1;
+        }
+        const double elapsed = millisecondsSince(timer);
+        if (words != 6'000'000)
+            fail(name, "the passphrases are not of six words");
         return elapsed;
     };
 }
@@ -498,6 +524,7 @@ Run prepareCliHashOneCore()
 const Figure Figures[] = {
     {"generate_9999x49", "ms", prepareGenerateBatch},
     {"draws_979902", "ms", prepareBatchDraws},
+    {"passphrases_1m_x6", "ms", preparePassphrases},
     {"import_100k", "ms", prepareImport(100'000, "import_100k")},
     {"import_1m", "ms", prepareImport(1'000'000, "import_1m")},
     {"export_100k", "ms", prepareExport(100'000, "export_100k")},

@@ -23,7 +23,10 @@ int main(int argc, char** argv)
 {
     secureProcessStart();
     SafeFileWriter::removeTemporaryFilesOnSignals();
-    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    // The toolkit gets the program's name alone: it would take option values such as "-platform" as its own.
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {argv[0], nullptr};
+    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(toolkitArgc, toolkitArgv);
     nameApplication();
 
     // File names are bytes: each argument is taken so that every byte of it comes back when the file is opened.
@@ -54,7 +57,7 @@ int main(int argc, char** argv)
         if (!slips)
             return complain(QStringLiteral("--slips"), error);
         app.reset();
-        app = slips->makeApplication(argc, argv);
+        app = slips->makeApplication(toolkitArgc, toolkitArgv);
         nameApplication();
     }
     return generate(line.options, slips.get());

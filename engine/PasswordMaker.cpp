@@ -2,12 +2,14 @@
 
 #include "engine/Alphabets.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
 namespace {
 
 constexpr char LookAlikes[] = "0O1lI";
+constexpr char SpreadsheetStarts[] = "=+-@'";
 
 quint8 classBit(char c)
 {
@@ -61,6 +63,14 @@ QByteArray PasswordMaker::absentExclusions(const PasswordRecipe& recipe)
     return absent;
 }
 
+QByteArray PasswordMaker::firstCharactersOf(const PasswordRecipe& recipe)
+{
+    QByteArray characters = charactersOf(recipe);
+    if (recipe.spreadsheetSafe)
+        characters.removeIf([](char c) { return QByteArrayView(SpreadsheetStarts).contains(c); });
+    return characters;
+}
+
 PasswordRecipe recipeFrom(const GeneratorOptions& options)
 {
     PasswordRecipe recipe;
@@ -71,12 +81,18 @@ PasswordRecipe recipeFrom(const GeneratorOptions& options)
 }
 
 PasswordMaker::PasswordMaker(const PasswordRecipe& recipe, RandomSource& source)
-    : pool_(charactersOf(recipe)), source_(source), length_(recipe.length), everyClass_(recipe.everyClass)
+    : pool_(charactersOf(recipe))
+    , firstPool_(recipe.spreadsheetSafe ? firstCharactersOf(recipe) : charactersOf(recipe))
+    , source_(source)
+    , length_(recipe.length)
+    , everyClass_(recipe.everyClass)
+    , spreadsheetSafe_(recipe.spreadsheetSafe)
 {
     for (const char c : pool_.characters()) {
         classOf_[static_cast<quint8>(c)] = classBit(c);
         classesPresent_ |= classBit(c);
     }
+    anySafePassword_ = spreadsheetSafe_ && entropyBits() > -HUGE_VAL;
 }
 
 int PasswordMaker::classCount(const PasswordRecipe& recipe)
@@ -88,11 +104,29 @@ bool PasswordMaker::makePassword(QByteArray& text)
 {
     if (everyClass_ && length_ < std::popcount(classesPresent_))
         return false;
+    if (!spreadsheetSafe_) {
+        do {
+            if (!makeText(text))
+                return false;
+        } while (everyClass_ && !holdsEveryClass(text));
+        return true;
+    }
+    if (length_ <= 0 || !anySafePassword_)
+        return false;
+    text.resize(length_);
     do {
-        if (!makeText(text))
+        if (!firstPool_.fill(text.data(), 1, source_) || !pool_.fill(text.data() + 1, length_ - 1, source_))
             return false;
-    } while (everyClass_ && !holdsEveryClass(text));
+    } while (!qualifies(text));
     return true;
+}
+
+bool PasswordMaker::qualifies(const QByteArray& text) const
+{
+    if (everyClass_ && !holdsEveryClass(text))
+        return false;
+    return !(text.startsWith('0')
+             && std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; }));
 }
 
 bool PasswordMaker::makeText(QByteArray& text)
@@ -109,29 +143,43 @@ bool PasswordMaker::holdsEveryClass(const QByteArray& text) const
     return seen == classesPresent_;
 }
 
-// The passwords that hold every class are counted by inclusion and exclusion: the sum, over every set S of
-// classes, of (-1)^|S| (n - the characters of S)^length. Divided by n^length each term is at most 1, so the sum
-// is taken in doubles and only its logarithm is added to length * log2(n); no big integers are needed.
+// The passwords are counted by inclusion and exclusion over the classes a password held to every class must
+// have: the sum, over every set S of them, of (-1)^|S| (n1 - the first characters of S) (n - the characters of
+// S)^(length - 1), n1 being the characters a password may start with. A spreadsheet-safe password takes away
+// the all-digit ones starting with 0. Divided by n1 n^(length - 1) each term is at most 1, so the sum is taken
+// in doubles and only its logarithm is added to log2(n1) + (length - 1) log2(n); no big integers are needed.
 double PasswordMaker::entropyBits() const
 {
     if (length_ <= 0)
         return 0;
     const double n = double(pool_.characters().size());
-    const double total = length_ * std::log2(n);
-    if (!everyClass_)
-        return total;
+    const double n1 = double(firstPool_.characters().size());
+    const double total = std::log2(n1) + (length_ - 1) * std::log2(n);
     std::array<int, 4> perClass{};
+    std::array<int, 4> firstPerClass{};
     for (const char c : pool_.characters())
         ++perClass[std::countr_zero(classOf_[static_cast<quint8>(c)])];
-    double share = 0;
-    for (unsigned leftOut = 0; leftOut < 16; ++leftOut) {
-        if ((leftOut & ~unsigned(classesPresent_)) != 0)
-            continue;
-        int without = 0;
-        for (std::size_t k = 0; k < perClass.size(); ++k)
-            without += (leftOut >> k & 1u) ? perClass[k] : 0;
-        const double term = std::pow((n - without) / n, length_);
-        share += std::popcount(leftOut) % 2 == 0 ? term : -term;
+    for (const char c : firstPool_.characters())
+        ++firstPerClass[std::countr_zero(classOf_[static_cast<quint8>(c)])];
+    double share = 1;
+    if (everyClass_) {
+        share = 0;
+        for (unsigned leftOut = 0; leftOut < 16; ++leftOut) {
+            if ((leftOut & ~unsigned(classesPresent_)) != 0)
+                continue;
+            int without = 0;
+            int firstWithout = 0;
+            for (std::size_t k = 0; k < perClass.size(); ++k) {
+                without += (leftOut >> k & 1u) ? perClass[k] : 0;
+                firstWithout += (leftOut >> k & 1u) ? firstPerClass[k] : 0;
+            }
+            const double term = (n1 - firstWithout) / n1 * std::pow((n - without) / n, length_ - 1);
+            share += std::popcount(leftOut) % 2 == 0 ? term : -term;
+        }
     }
-    return total + std::log2(share);
+    constexpr quint8 DigitClass = 4;
+    const bool allDigitsQualify = !everyClass_ || classesPresent_ == DigitClass;
+    if (spreadsheetSafe_ && allDigitsQualify && firstPool_.characters().contains('0'))
+        share -= 1 / n1 * std::pow(perClass[std::countr_zero(DigitClass)] / n, length_ - 1);
+    return share > 0 ? total + std::log2(share) : -HUGE_VAL;
 }

@@ -23,6 +23,9 @@ struct PasswordRecipe
     bool everyClass = false;
     // Characters left out as well; those the alphabet does not hold change nothing.
     QByteArray exclude;
+    // For files a spreadsheet opens: never starts with = + - @ (read as a formula) or ' (taken as a
+    // marker and hidden), and an all-digit password never starts with 0 (read as a number, the 0 lost).
+    bool spreadsheetSafe = false;
 };
 
 // The recipe that the window's options give.
@@ -43,12 +46,16 @@ public:
     static int emptiedClassCount(const PasswordRecipe& recipe);
     // The excluded characters that the recipe's characters never held, each once, in the order given.
     static QByteArray absentExclusions(const PasswordRecipe& recipe);
+    // The characters a password may start with: those of charactersOf, less what a spreadsheet-safe
+    // password may not start with.
+    static QByteArray firstCharactersOf(const PasswordRecipe& recipe);
 
     QByteArrayView characters() const { return pool_.characters(); }
 
-    // A password into `text`, resized to the recipe's length. Held to every class, the whole password is
-    // drawn again until it qualifies, so that every qualifying password is equally likely. False when the
-    // source has no more secure bytes, or when no password of the length can qualify.
+    // A password into `text`, resized to the recipe's length. Held to every class (or kept safe for
+    // spreadsheets), the whole password is drawn again until it qualifies, so that every qualifying password
+    // is equally likely. False when the source has no more secure bytes, or when no password of the length
+    // can qualify.
     bool makePassword(QByteArray& text);
     // A text of the same characters and length, held to nothing more (a random username).
     bool makeText(QByteArray& text);
@@ -58,11 +65,15 @@ public:
 
 private:
     bool holdsEveryClass(const QByteArray& text) const;
+    bool qualifies(const QByteArray& text) const;
 
     CharacterPool pool_;
+    CharacterPool firstPool_;
     RandomSource& source_;
     qint32 length_;
     bool everyClass_;
+    bool spreadsheetSafe_;
+    bool anySafePassword_ = false;
     std::array<quint8, 256> classOf_{};
     quint8 classesPresent_ = 0;
 };

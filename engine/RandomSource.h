@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <span>
 
-// Where random bytes come from. Production reads the kernel's CSPRNG; tests script the bytes.
+// Where random bytes come from. Production expands keys from the kernel's CSPRNG; tests script the bytes.
 class RandomSource
 {
 public:
@@ -21,9 +21,12 @@ public:
     virtual QString errorString() const = 0;
 };
 
-// The operating system's cryptographically secure generator (getrandom), read in large blocks so that a
-// million passwords cost a few hundred system calls. No seed, no dependence on the clock. Bytes handed out
-// are wiped at the next call, so the block never holds what passwords were made of.
+// ChaCha20 (libsodium's) keyed from the operating system's secure generator (getrandom), in blocks, so that a
+// million passwords cost a few system calls and no more than the kernel's own generator would cost. The first
+// bytes of each block become the key of the next and the old key is gone, so nothing left in memory tells
+// earlier blocks; every megabyte the kernel gives a new key. Key and block share the secret memory, and bytes
+// handed out are wiped at the next call. A forked child never goes on with its parent's stream: it takes a
+// key of its own at its first call. No dependence on the clock.
 class SystemRandomSource final : public RandomSource
 {
 public:
@@ -36,9 +39,12 @@ public:
 
 private:
     bool refill();
+    bool seed();
 
     SecretBlock block_;
     std::size_t handedOut_;
     std::size_t next_;
+    unsigned blocksBeforeSeed_ = 0;
+    unsigned forksSeen_;
     QString errorString_;
 };

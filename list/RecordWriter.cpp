@@ -6,9 +6,14 @@ RecordWriter::RecordWriter(const RecordFormat& format, bool withUsernames, Sink 
     : format_(format), between_(format.between), sink_(std::move(sink)), bufferSize_(bufferSize)
 {
     buffer_.reserve(bufferSize_ + 1024);
-    excludeFromCoreDumps(buffer_.constData(), std::size_t(buffer_.capacity()));
+    protectSecretMemory(buffer_.constData(), std::size_t(buffer_.capacity()));
     if (format_.header)
         format_.header(buffer_, withUsernames);
+}
+
+RecordWriter::~RecordWriter()
+{
+    releaseSecretMemory(buffer_.constData(), std::size_t(buffer_.capacity()));
 }
 
 bool RecordWriter::add(QByteArrayView password, QByteArrayView username)

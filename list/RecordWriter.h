@@ -19,6 +19,7 @@ public:
     static constexpr qsizetype DefaultBufferSize = 256 * 1024;
 
     RecordWriter(const RecordFormat& format, bool withUsernames, Sink sink, qsizetype bufferSize = DefaultBufferSize);
+    ~RecordWriter();
 
     // False once the sink has failed; nothing more reaches it then.
     bool add(QByteArrayView password, QByteArrayView username);

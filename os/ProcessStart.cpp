@@ -1,5 +1,7 @@
 #include "os/ProcessStart.h"
 
+#include "os/FileDescriptor.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -20,8 +22,8 @@ void secureProcessStart()
         // The lower numbers are open by now, so the lowest free one is this one.
         const int opened = ::open("/dev/null", (descriptor == 0 ? O_RDONLY : O_WRONLY) | O_NOCTTY);
         if (opened >= 0 && opened != descriptor) {
-            ::dup2(opened, descriptor);
-            ::close(opened);
+            const FileDescriptor spare(opened);
+            ::dup2(spare.get(), descriptor);
         }
     }
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);

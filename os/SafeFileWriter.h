@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/FileDescriptor.h"
 #include "os/SecretBlock.h"
 
 #include <QByteArray>
@@ -12,13 +13,14 @@
 // Writes a whole file so that a failed save never destroys the file that was there: the bytes go to a
 // temporary file, born readable by its owner only, that takes the target's name only once everything,
 // its sync to the disk included, succeeded. A target that exists but is no regular file (a device, a
-// fifo) is written in place instead, since replacing it would turn it into a regular file; so is a
+// fifo) is written in place instead, since replacing it would turn it into a regular file, and only when
+// the rule of os/StreamRule.h allows it (the user's own, or a device of root's); so is a
 // writable file of the user's own in a folder that refuses new files, which would otherwise stop being
 // writable at all. Any other failure to make the temporary file (a full disk, a quota) is a failure.
 //
-// The folder may be shared with other users: everything is done relative to an open descriptor of it,
-// and a symbolic link is followed only when the running user owns it or its owner owns the folder that
-// holds it, as the kernel's protected-symlinks rule has it, whatever the machine's setting.
+// The folder may be shared with other users: everything is done relative to an open descriptor of it, and
+// a symbolic link is followed only when the running user owns it or its owner owns the folder that holds
+// it (the link rule of os/LinkRule.h).
 //
 // A caller that must never leave a half-written file behind refuses the in-place fallback; the write then
 // fails as no temporary file could be made. A caller that must not replace a file refuses an existing
@@ -72,12 +74,12 @@ private:
     QFileDevice::Permissions newFilePermissions_;
     InPlaceFallback inPlaceFallback_;
     Existing existing_;
-    int folder_ = -1;
+    FileDescriptor folder_;
     bool folderCanSync_ = false;
-    // The target is a stream that an allowed link leads to, opened as the kernel finds it.
+    // The target is a stream that a link of /proc leads to (/dev/stdout's pipe), opened through that link.
     bool stream_ = false;
     QByteArray name_;
-    int file_ = -1;
+    FileDescriptor file_;
     // Empty for an unnamed (O_TMPFILE) temporary file and for writing in place.
     QByteArray temporaryName_;
     int signalSlot_ = -1;
@@ -89,7 +91,3 @@ private:
     bool targetExists_ = false;
     QString errorString_;
 };
-
-// Opens a file as SafeFileWriter finds it: a link followed only under the rule above, the file itself
-// opened with O_NOFOLLOW added to the flags. -1 with errno set when it cannot be.
-int openUnderLinkRule(const QString& path, int flags);

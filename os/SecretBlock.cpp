@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -16,6 +17,8 @@ SecretBlock::SecretBlock(std::size_t size) : size_(size)
         throw std::bad_alloc();
     // Where the kernel does not know the advice, core dumps are still turned off at start.
     ::madvise(pages, mapped_, MADV_DONTDUMP);
+    // Past RLIMIT_MEMLOCK the block is used unlocked: a run does not fail for want of a lock.
+    ::mlock(pages, mapped_);
     data_ = static_cast<unsigned char*>(pages);
 }
 
@@ -25,11 +28,32 @@ SecretBlock::~SecretBlock()
     ::munmap(data_, mapped_);
 }
 
-void excludeFromCoreDumps(const void* data, std::size_t size)
+namespace {
+std::pair<void*, std::size_t> wholePagesInside(const void* data, std::size_t size)
 {
     const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) / page * page;
     const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) / page * page;
-    if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTDUMP);
+    return {reinterpret_cast<void*>(begin), end > begin ? end - begin : 0};
+}
+} // namespace
+
+void excludeFromCoreDumps(const void* data, std::size_t size)
+{
+    const auto [pages, length] = wholePagesInside(data, size);
+    if (length > 0)
+        ::madvise(pages, length, MADV_DONTDUMP);
+}
+
+void protectSecretMemory(const void* data, std::size_t size)
+{
+    excludeFromCoreDumps(data, size);
+    ::mlock(data, size);
+}
+
+void releaseSecretMemory(const void* data, std::size_t size)
+{
+    const auto [pages, length] = wholePagesInside(data, size);
+    if (length > 0)
+        ::munlock(pages, length);
 }

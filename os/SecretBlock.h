@@ -3,7 +3,8 @@
 #include <cstddef>
 #include <cstring>
 
-// Memory for secrets: whole pages of their own, left out of core dumps, wiped before they are given back.
+// Memory for secrets: whole pages of their own, left out of core dumps, kept out of swap by a lock where
+// RLIMIT_MEMLOCK allows one, wiped before they are given back.
 class SecretBlock
 {
 public:
@@ -30,3 +31,8 @@ private:
 
 // Leaves the whole pages inside [data, data + size) out of core dumps.
 void excludeFromCoreDumps(const void* data, std::size_t size);
+// As above, and every page the memory touches is locked out of swap where RLIMIT_MEMLOCK allows; past the
+// limit it is used unlocked. Memory that goes back to the heap is released first: a lock would outlive it.
+// Only the whole pages inside are unlocked then, since the pages at the ends may hold other locked memory.
+void protectSecretMemory(const void* data, std::size_t size);
+void releaseSecretMemory(const void* data, std::size_t size);

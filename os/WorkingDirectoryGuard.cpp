@@ -15,12 +15,8 @@ WorkingDirectoryGuard::WorkingDirectoryGuard() : directory_(::open(".", O_RDONLY
 
 WorkingDirectoryGuard::~WorkingDirectoryGuard()
 {
-    if (directory_ >= 0) {
-        const bool restored = ::fchdir(directory_) == 0;
-        ::close(directory_);
-        if (restored)
-            return;
-    }
+    if (directory_ && ::fchdir(directory_.get()) == 0)
+        return;
     // A destructor has nobody to tell when this fails too.
     if (!path_.isEmpty() && ::chdir(path_.constData()) != 0)
         return;
@@ -28,5 +24,5 @@ WorkingDirectoryGuard::~WorkingDirectoryGuard()
 
 bool WorkingDirectoryGuard::isValid() const
 {
-    return directory_ >= 0 || !path_.isEmpty();
+    return directory_ || !path_.isEmpty();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/FileDescriptor.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -18,6 +20,6 @@ public:
     bool isValid() const;
 
 private:
-    int directory_ = -1;
+    FileDescriptor directory_;
     QByteArray path_;
 };

@@ -2,6 +2,7 @@
 #include "app/CVarnelDlg.h"
 
 #include "app/Desktop.h"
+#include "os/OwnRegularFile.h"
 #include "prefs/HelpCommandTable.h"
 #include "resources/Strings.h"
 
@@ -28,11 +29,12 @@ void CVarnelDlg::OnHelpTutorials()
 
 // A read-me in the working directory, where vrn.ini lives too, comes first, handed over by its relative
 // name; the installed one serves when there is none, so that a new user starting from the home folder
-// still gets one.
+// still gets one. The working directory may be shared: as with vrn.ini, only the user's own regular file
+// there counts, never one another user planted for the desktop's opener to run.
 void CVarnelDlg::OnHelpReadme()
 {
     const HelpCommand command = helpCommand(HelpTopic::Readme);
-    if (QFileInfo(command.target).isFile()) {
+    if (isOwnRegularFile(command.target)) {
         desktop_.shellOpen(command.verb, command.target, command.showMode);
         return;
     }

@@ -1,13 +1,10 @@
 #include "prefs/PreferencesFile.h"
 
 #include "os/LineReader.h"
+#include "os/OwnRegularFile.h"
 #include "os/SafeFileWriter.h"
 
 #include <QFile>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -55,18 +52,10 @@ QByteArray readTooltipsPreference(QIODevice& device, const QByteArray& current)
 
 QByteArray loadTooltipsPreference(const QString& path, const QByteArray& current)
 {
-    // Only a plain file is read: a pipe in its place would block the start, and a device such as
-    // /dev/zero would never end.
-    const int descriptor = openUnderLinkRule(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    if (descriptor < 0)
-        return current;
+    const FileDescriptor descriptor = openOwnRegularFile(path);
     QFile file;
-    struct stat status = {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()
-        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
+    if (!descriptor || !file.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return current;
-    }
     return readTooltipsPreference(file, current);
 }
 

@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
     # Password hashes (crypt_rn); the tests read the slips back with pdftotext.
     libcrypt-dev poppler-utils
+    # Random bytes: ChaCha20, keyed from the kernel.
+    libsodium-dev
     fonts-dejavu-core
     # Second faces: the window tests run once more with the default faces hidden, these serving instead.
     fontconfig fonts-noto-mono fonts-liberation2

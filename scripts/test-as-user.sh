@@ -37,9 +37,13 @@ for test in $(cd "$scratch" && find tests -type f -name 'tst_*' | sort); do
     chmod 0600 "$hostile/victim"
     chown "$user" "$hostile/victim"
     ln -s victim "$hostile/vrn.ini"
+    ln -s victim "$hostile/readme.txt"
     printf 'TOOLTIPS=no\n' >"$hostile/planted/vrn.ini"
     printf 'planted\n' >"$hostile/planted/out.csv"
-    chmod 0666 "$hostile/planted/vrn.ini" "$hostile/planted/out.csv"
+    printf 'planted\n' >"$hostile/planted/readme.txt"
+    chmod 0666 "$hostile/planted/vrn.ini" "$hostile/planted/out.csv" "$hostile/planted/readme.txt"
+    mkfifo -m 0666 "$hostile/planted/pipe.csv"
+    ln -s pipe.csv "$hostile/planted/link.csv"
     log="$scratch/$name.log"
     if ! (cd "$home" && runuser -u "$user" -- env -i PATH=/usr/bin:/bin HOME="$home" \
         XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" \

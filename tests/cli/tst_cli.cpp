@@ -172,6 +172,9 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::newRow("names from a file in CSV, with the chosen password characters")
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
         << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s;
+    QTest::newRow("a title that reads as one of the toolkit's own options is only a title")
+        << QStringList{u"--title"_s, u"-platform"_s, u"--slips"_s, u"slips.pdf"_s} << QByteArray()
+        << u"[A-Za-z0-9]{16}\n"_s;
 }
 
 void TestCli::recordsFollowTheOptions()

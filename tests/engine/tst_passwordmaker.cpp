@@ -17,6 +17,12 @@ PasswordRecipe recipe(PasswordStyle style, LetterCase letterCase, qint32 length,
     return {style, letterCase, length, excludeSimilar, everyClass, {}};
 }
 
+PasswordRecipe spreadsheetSafe(PasswordRecipe recipe)
+{
+    recipe.spreadsheetSafe = true;
+    return recipe;
+}
+
 constexpr int SampleSize = 200000;
 
 } // namespace
@@ -31,6 +37,8 @@ private slots:
     void charactersLeftByExcludeSimilarAreEquallyLikely();
     void everyQualifyingPasswordIsEquallyLikely_data();
     void everyQualifyingPasswordIsEquallyLikely();
+    void spreadsheetSafePasswordsAreEquallyLikely_data();
+    void spreadsheetSafePasswordsAreEquallyLikely();
     void entropyIsLog2OfTheExactCount_data();
     void entropyIsLog2OfTheExactCount();
 };
@@ -117,6 +125,45 @@ void TestPasswordMaker::everyQualifyingPasswordIsEquallyLikely()
     QVERIFY2(unequal.isEmpty(), qPrintable(unequal));
 }
 
+// A spreadsheet reads a cell starting with = + - @ as a formula, hides a leading ' and drops the 0 that starts
+// a number; such passwords are never made, and each of the others stays equally likely.
+void TestPasswordMaker::spreadsheetSafePasswordsAreEquallyLikely_data()
+{
+    QTest::addColumn<PasswordRecipe>("recipe");
+    QTest::addColumn<int>("allowed");
+
+    QTest::newRow("each of the 90 two-digit passwords not starting with 0 is equally likely")
+        << spreadsheetSafe(recipe(PasswordStyle::Numeric, LetterCase::Upper, 2, false, false)) << 90;
+    QTest::newRow(
+        "each of the 81 x 86 two-character passwords not starting with = + - @ ' or 00 to 09 is equally likely")
+        << spreadsheetSafe(recipe(PasswordStyle::AlphaNumSym, LetterCase::Mixed, 2, false, false)) << 81 * 86 - 10;
+}
+
+void TestPasswordMaker::spreadsheetSafePasswordsAreEquallyLikely()
+{
+    QFETCH(PasswordRecipe, recipe);
+    QFETCH(int, allowed);
+
+    constexpr qint64 Passwords = 1'000'000;
+    PasswordMaker maker(recipe, SystemRandomSource::instance());
+    std::unordered_map<std::string, qint64> seen;
+    QByteArray password;
+    for (qint64 i = 0; i < Passwords; ++i) {
+        QVERIFY(maker.makePassword(password));
+        QVERIFY2(!QByteArrayView("=+-@'").contains(password.front()), password.constData());
+        const bool number = std::all_of(password.cbegin(), password.cend(), [](char c) { return std::isdigit(c); });
+        QVERIFY2(!(number && password.startsWith('0')), password.constData());
+        ++seen[password.toStdString()];
+    }
+    std::vector<qint64> counts;
+    for (const auto& [text, count] : seen)
+        counts.push_back(count);
+    QCOMPARE(int(counts.size()), allowed);
+    const QString unequal = unequalLikelihood(counts, Passwords);
+    QVERIFY2(unequal.isEmpty(), qPrintable(unequal));
+    QCOMPARE(maker.entropyBits(), std::log2(double(allowed)));
+}
+
 void TestPasswordMaker::entropyIsLog2OfTheExactCount_data()
 {
     QTest::addColumn<PasswordRecipe>("recipe");
@@ -132,6 +179,10 @@ void TestPasswordMaker::entropyIsLog2OfTheExactCount_data()
         << recipe(PasswordStyle::AlphaNumSym, LetterCase::Mixed, 4, false, true) << 21.89273253261186;
     QTest::newRow("twelve of 81 characters holding every class are 54097327321744978022400 passwords")
         << recipe(PasswordStyle::AlphaNumSym, LetterCase::Mixed, 12, true, true) << 75.51797540699158;
+    QTest::newRow("sixteen digits not starting with 0 are 9 x 10^15 passwords")
+        << spreadsheetSafe(recipe(PasswordStyle::Numeric, LetterCase::Upper, 16, false, false)) << 52.99884642475275;
+    QTest::newRow("four of all classes not starting with = + - @ ' are 3690960 passwords")
+        << spreadsheetSafe(recipe(PasswordStyle::AlphaNumSym, LetterCase::Mixed, 4, false, true)) << 21.815564672089398;
     QTest::newRow("1024 characters of letters and digits holding every class")
         << recipe(PasswordStyle::AlphaNumeric, LetterCase::Mixed, 1024, false, true) << 6097.09702183616;
 }

@@ -1,7 +1,7 @@
 # Builds the Debian package into a folder of its own and checks it as a user's system would see it:
 # the file list, the dependencies found from the binaries, stripped binaries, a compressed manual page
 # and a metainfo entry for every program, and the verdicts of the desktop entry and metainfo validators
-# and, where it is installed, lintian.
+# and, where it is installed, lintian. An optimised build's programs and modules are to be hardened.
 #   cmake -DBUILD_DIR=<build> -DWORK=<folder> -DVERSION=<version> [-DHARDENED=ON] -P package_check.cmake
 cmake_minimum_required(VERSION 3.22)
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
@@ -108,6 +108,20 @@ if(HARDENED)
         run(${hardening-check} ${root}/usr/bin/${program})
         if(output MATCHES ": no")
             message(FATAL_ERROR "usr/bin/${program} is not hardened:\n${output}")
+        endif()
+    endforeach()
+    # The modules in the package's private library folder, as hardened. A shared object is no executable:
+    # hardening-check says "no, regular shared library (ignored)" for position independence, and its status
+    # is the verdict on the rest.
+    set(modules ${files})
+    list(FILTER modules INCLUDE REGEX "^lib/(.+/)?varnel/[^/]+\\.so$")
+    if(NOT modules)
+        message(FATAL_ERROR "the package holds no module under usr/lib/.../varnel/ to check")
+    endif()
+    foreach(module IN LISTS modules)
+        run(${hardening-check} ${root}/usr/${module})
+        if(NOT status EQUAL 0)
+            message(FATAL_ERROR "usr/${module} is not hardened:\n${output}")
         endif()
     endforeach()
     find_program(LINTIAN lintian)

@@ -1,8 +1,10 @@
 #include "FileSizeLimit.h"
+#include "HostileFolder.h"
 #include "ModalAnswerer.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "list/ResultList.h"
+#include "os/FileDescriptor.h"
 #include "resources/Layouts.h"
 #include "resources/Menu.h"
 
@@ -12,6 +14,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -221,6 +226,8 @@ void TestExport::unwritableTargetsAreReported_data()
     QTest::newRow("a folder is no file to write") << u"folder"_s << u"Is a directory"_s;
     QTest::newRow("a full device takes nothing and stays a device") << u"full device"_s << u"No space left on device"_s;
     QTest::newRow("a named pipe nobody reads is not waited on") << u"pipe"_s << u"No such device or address"_s;
+    QTest::newRow("a named pipe another user planted and reads gets nothing")
+        << u"planted pipe"_s << u"is a named pipe owned by another user"_s;
 }
 
 void TestExport::unwritableTargetsAreReported()
@@ -228,6 +235,11 @@ void TestExport::unwritableTargetsAreReported()
     QFETCH(QString, kind);
     QFETCH(QString, reason);
 
+    HostileFolder hostile;
+    const bool planted = kind == u"planted pipe"_s;
+    if (planted && !hostile.unavailable().isEmpty())
+        QSKIP(qPrintable(hostile.unavailable()));
+    QVERIFY2(!planted || hostile.error().isEmpty(), qPrintable(hostile.error()));
     WindowFixture fixture;
     CVarnelDlg& window = fixture.open();
     addThreePairs(fixture);
@@ -248,6 +260,8 @@ void TestExport::unwritableTargetsAreReported()
     } else if (kind == u"pipe"_s) {
         target = fixture.path(u"pipe"_s);
         QCOMPARE(::mkfifo(nativePath(target).constData(), 0600), 0);
+    } else if (planted) {
+        target = hostile.path(u"planted/pipe.csv"_s);
     } else {
         target = u"/dev/full"_s;
         if (!S_ISCHR(statusOf(target).st_mode))
@@ -255,6 +269,11 @@ void TestExport::unwritableTargetsAreReported()
     }
     const QStringList filesBefore = entriesOf(fixture.dir());
     fixture.desktop.fileAnswers.push_back(target);
+    FileDescriptor reader;
+    if (planted) {
+        reader.reset(::open(nativePath(target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        QVERIFY(reader);
+    }
 
     fixture.click(IdSave);
 
@@ -271,8 +290,13 @@ void TestExport::unwritableTargetsAreReported()
         QCOMPARE(contentOf(fixture.path(u"plain"_s)), "plain\n"_ba);
     if (kind == u"folder"_s)
         QCOMPARE(entriesOf(target), QStringList{u"inside.txt"_s});
-    if (kind == u"pipe"_s)
+    if (kind == u"pipe"_s || planted)
         QVERIFY(S_ISFIFO(statusOf(target).st_mode));
+    if (planted) {
+        char received[64] = {};
+        const ssize_t got = ::read(reader.get(), received, sizeof received);
+        QCOMPARE(QByteArray(received, int(std::max<ssize_t>(got, 0))), QByteArray());
+    }
     if (kind == u"full device"_s)
         QVERIFY(S_ISCHR(statusOf(target).st_mode));
     else

@@ -1,5 +1,7 @@
 #include "FileSizeLimit.h"
+#include "HostileFolder.h"
 #include "TestFiles.h"
+#include "os/FileDescriptor.h"
 #include "os/SafeFileWriter.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <optional>
 
 #include <fcntl.h>
@@ -21,6 +24,9 @@ namespace {
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 constexpr QFileDevice::Permissions ReadableByAll = OwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
+// Where the bytes are sent; each of the pipes has a reader, so that only the rule can keep them out.
+enum class Stream { OwnPipe, OwnPipeThroughProc, DevNull, PlantedPipe, ChainToPlantedPipe, PlantedPipeThroughProc };
+
 mode_t modeOf(const QString& path)
 {
     struct stat status = {};
@@ -30,6 +36,8 @@ mode_t modeOf(const QString& path)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Stream)
 
 class TestSafeFileWriter : public QObject
 {
@@ -50,7 +58,8 @@ private slots:
     void refusedTargetsLeaveEverythingAsItWas();
     void fullDeviceIsReportedAndStaysADevice();
     void failureInMidFileKeepsOldFile();
-    void fifoIsWrittenInPlace();
+    void streamIsWrittenOnlyWhenTheUsersOwnOrADeviceOfRoots_data();
+    void streamIsWrittenOnlyWhenTheUsersOwnOrADeviceOfRoots();
     void fifoWithoutReaderFailsAtOnce();
     void fifoWhoseReaderLeftFailsWithoutSignal();
     void writableFileInAFolderThatTakesNoNewFileIsWrittenInPlace_data();
@@ -277,24 +286,83 @@ void TestSafeFileWriter::failureInMidFileKeepsOldFile()
     QCOMPARE(entriesOf(dir.path()), QStringList{u"export.csv"_s});
 }
 
-void TestSafeFileWriter::fifoIsWrittenInPlace()
+void TestSafeFileWriter::streamIsWrittenOnlyWhenTheUsersOwnOrADeviceOfRoots_data()
 {
+    QTest::addColumn<Stream>("stream");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("the user's own named pipe is written in place and stays a pipe") << Stream::OwnPipe << QString();
+    QTest::newRow("the user's own pipe behind a link to /proc/self/fd, as /dev/stdout is, is written")
+        << Stream::OwnPipeThroughProc << QString();
+    QTest::newRow("/dev/null, a device of root's, takes the bytes and stays a device") << Stream::DevNull << QString();
+    QTest::newRow("a named pipe another user planted gets nothing though they read it")
+        << Stream::PlantedPipe << u"is a named pipe owned by another user"_s;
+    QTest::newRow("a chain from the user's own link through another user's link gets nothing to the pipe at its end")
+        << Stream::ChainToPlantedPipe << u"is a symbolic link owned by another user"_s;
+    QTest::newRow("another user's named pipe reached through /proc/self/fd gets nothing")
+        << Stream::PlantedPipeThroughProc << u"is a named pipe owned by another user"_s;
+}
+
+void TestSafeFileWriter::streamIsWrittenOnlyWhenTheUsersOwnOrADeviceOfRoots()
+{
+    QFETCH(Stream, stream);
+    QFETCH(QString, reason);
+
+    HostileFolder hostile;
+    const bool planted = stream >= Stream::PlantedPipe;
+    if (planted && !hostile.unavailable().isEmpty())
+        QSKIP(qPrintable(hostile.unavailable()));
+    QVERIFY2(!planted || hostile.error().isEmpty(), qPrintable(hostile.error()));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(u"pipe"_s);
-    QCOMPARE(::mkfifo(nativePath(path).constData(), 0600), 0);
-    const int reader = ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK);
-    QVERIFY(reader >= 0);
+    const QString plantedPipe = hostile.path(u"planted/pipe.csv"_s);
+    const QString link = dir.filePath(u"link"_s);
+    FileDescriptor reader;
+    FileDescriptor ownPipeEnd;
+    QString path = dir.filePath(u"pipe"_s);
+    if (stream == Stream::OwnPipe)
+        QCOMPARE(::mkfifo(nativePath(path).constData(), 0600), 0);
+    if (stream == Stream::PlantedPipe || stream == Stream::PlantedPipeThroughProc)
+        path = plantedPipe;
+    if (stream != Stream::OwnPipeThroughProc && stream != Stream::DevNull)
+        reader.reset(::open(nativePath(stream == Stream::ChainToPlantedPipe ? plantedPipe : path).constData(),
+                            O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (stream == Stream::OwnPipeThroughProc) {
+        int ends[2];
+        QCOMPARE(::pipe2(ends, O_NONBLOCK | O_CLOEXEC), 0);
+        reader.reset(ends[0]);
+        ownPipeEnd.reset(ends[1]);
+        QVERIFY(QFile::link(u"/proc/self/fd/"_s + QString::number(ownPipeEnd.get()), link));
+        path = link;
+    } else if (stream == Stream::ChainToPlantedPipe) {
+        QVERIFY(QFile::link(hostile.path(u"planted/link.csv"_s), link));
+        path = link;
+    } else if (stream == Stream::PlantedPipeThroughProc) {
+        path = u"/proc/self/fd/"_s + QString::number(reader.get());
+    } else if (stream == Stream::DevNull) {
+        path = u"/dev/null"_s;
+    }
+    QVERIFY(stream == Stream::DevNull || reader);
+    const mode_t type = modeOf(path) & S_IFMT;
+    const auto entries = [&] {
+        return entriesOf(dir.path()) + (planted ? entriesOf(hostile.path(u"planted"_s)) : QStringList());
+    };
+    const QStringList before = entries();
 
     SafeFileWriter writer(path, OwnerOnly);
-    QVERIFY(writer.write("through the pipe"));
-    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+    writer.write("the passwords");
+    const bool committed = writer.commit();
 
-    char received[64] = {};
-    const ssize_t got = ::read(reader, received, sizeof received);
-    ::close(reader);
-    QCOMPARE(QByteArray(received, int(got)), "through the pipe"_ba);
-    QVERIFY(S_ISFIFO(modeOf(path)));
+    QCOMPARE(writer.errorString(), reason);
+    QCOMPARE(committed, reason.isEmpty());
+    if (reader) {
+        char received[64] = {};
+        const ssize_t got = ::read(reader.get(), received, sizeof received);
+        QCOMPARE(QByteArray(received, int(std::max<ssize_t>(got, 0))),
+                 reason.isEmpty() ? "the passwords"_ba : QByteArray());
+    }
+    QCOMPARE(modeOf(path) & S_IFMT, type);
+    QCOMPARE(entries(), before);
 }
 
 void TestSafeFileWriter::fifoWithoutReaderFailsAtOnce()

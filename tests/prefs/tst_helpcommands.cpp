@@ -1,4 +1,6 @@
+#include "HostileFolder.h"
 #include "ModalAnswerer.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "app/Desktop.h"
 #include "list/ResultList.h"
@@ -11,6 +13,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 // A read-me in the window's working directory, which the Readme item opens by its relative name.
@@ -36,6 +40,8 @@ private slots:
     void theReadmeIsOpenedFromTheWorkingDirectory();
     void theReadmeIsLookedForInTurn_data();
     void theReadmeIsLookedForInTurn();
+    void onlyTheUsersOwnReadmeInTheWorkingDirectoryIsOpened_data();
+    void onlyTheUsersOwnReadmeInTheWorkingDirectoryIsOpened();
     void uninstallShowsTheNoticeAndTheProgramGoesOn();
     void uninstallNoticeRunsAsARealMessageBox();
     void targetUrlResolvesRelativeNamesAgainstTheWorkingDirectory();
@@ -191,6 +197,47 @@ void TestHelpCommands::theReadmeIsLookedForInTurn()
     const QString box = fixture.desktop.messages.isEmpty() ? QString() : fixture.desktop.messages.constFirst().text;
     QCOMPARE(box.split(QLatin1Char('\n')).mid(1),
              installed ? QStringList() : QStringList({fixture.path(QStringLiteral("readme.txt")), installedReadme}));
+}
+
+void TestHelpCommands::onlyTheUsersOwnReadmeInTheWorkingDirectoryIsOpened_data()
+{
+    QTest::addColumn<QString>("readme");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("a readme.txt another user planted gives way to the installed one")
+        << QStringLiteral("their file") << false;
+    QTest::newRow("another user's link named readme.txt, even to the user's own file, gives way to the installed one")
+        << QStringLiteral("their link") << false;
+    QTest::newRow("a named pipe called readme.txt gives way to the installed one") << QStringLiteral("pipe") << false;
+    QTest::newRow("the user's own readme.txt is still opened") << QStringLiteral("own file") << true;
+}
+
+void TestHelpCommands::onlyTheUsersOwnReadmeInTheWorkingDirectoryIsOpened()
+{
+    QFETCH(QString, readme);
+    QFETCH(bool, opened);
+    HostileFolder hostile;
+    const bool planted = readme.startsWith(QStringLiteral("their"));
+    if (planted && !hostile.unavailable().isEmpty())
+        QSKIP(qPrintable(hostile.unavailable()));
+    QVERIFY2(hostile.error().isEmpty(), qPrintable(hostile.error()));
+    QTemporaryDir package;
+    const QString installed = package.filePath(QStringLiteral("readme.txt"));
+    putReadme(installed);
+    setInstalledReadme(installed);
+    WindowFixture fixture;
+    if (planted)
+        QVERIFY(QDir::setCurrent(
+            hostile.path(readme == QStringLiteral("their file") ? QStringLiteral("planted") : QString())));
+    else if (readme == QStringLiteral("pipe"))
+        QCOMPARE(::mkfifo(nativePath(fixture.path(QStringLiteral("readme.txt"))).constData(), 0600), 0);
+    else
+        putReadme(fixture.path(QStringLiteral("readme.txt")));
+    fixture.open();
+
+    fixture.triggerMenu(CmdReadme);
+
+    QCOMPARE(fixture.desktop.shellCalls.size(), 1);
+    QCOMPARE(fixture.desktop.shellCalls.constFirst().target, opened ? QStringLiteral("readme.txt") : installed);
 }
 
 void TestHelpCommands::uninstallShowsTheNoticeAndTheProgramGoesOn()

@@ -21,7 +21,7 @@ HostileFolder::HostileFolder()
         root_ = qEnvironmentVariable("VARNEL_HOSTILE_FOLDER");
         if (root_.isEmpty() || !QFileInfo(path(u"vrn.ini"_s)).isSymLink())
             unavailable_ = u"no VARNEL_HOSTILE_FOLDER: as a user other than root, run the tests through "
-                     "scripts/test-as-user.sh, which prepares it"_s;
+                           "scripts/test-as-user.sh, which prepares it"_s;
         return;
     }
     root_ = own_.path();
@@ -40,10 +40,20 @@ HostileFolder::HostileFolder()
     make(u"victim"_s, "TOOLTIPS=no\n"_ba, 0600);
     make(u"planted/vrn.ini"_s, "TOOLTIPS=no\n"_ba, 0666);
     make(u"planted/out.csv"_s, "planted\n"_ba, 0666);
+    make(u"planted/readme.txt"_s, "planted\n"_ba, 0666);
+    const QByteArray pipe = nativePath(path(u"planted/pipe.csv"_s));
     if (!QFile::link(u"victim"_s, path(u"vrn.ini"_s))
         || ::lchown(nativePath(path(u"vrn.ini"_s)).constData(), OtherUser, OtherUser) != 0
         || ::chown(nativePath(path(u"planted/vrn.ini"_s)).constData(), OtherUser, OtherUser) != 0
-        || ::chown(nativePath(path(u"planted/out.csv"_s)).constData(), OtherUser, OtherUser) != 0)
+        || ::chown(nativePath(path(u"planted/out.csv"_s)).constData(), OtherUser, OtherUser) != 0
+        || ::mkfifo(pipe.constData(), 0666) != 0 || ::chmod(pipe.constData(), 0666) != 0
+        || ::chown(pipe.constData(), OtherUser, OtherUser) != 0
+        || !QFile::link(u"pipe.csv"_s, path(u"planted/link.csv"_s))
+        || ::lchown(nativePath(path(u"planted/link.csv"_s)).constData(), OtherUser, OtherUser) != 0)
+        error_ = u"cannot plant the other user's files"_s;
+    if (!QFile::link(u"victim"_s, path(u"readme.txt"_s))
+        || ::lchown(nativePath(path(u"readme.txt"_s)).constData(), OtherUser, OtherUser) != 0
+        || ::chown(nativePath(path(u"planted/readme.txt"_s)).constData(), OtherUser, OtherUser) != 0)
         error_ = u"cannot plant the other user's files"_s;
 }
 

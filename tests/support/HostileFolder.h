@@ -8,6 +8,10 @@
 //   victim           the running user's own file, "TOOLTIPS=no\n", mode 0600
 //   planted/vrn.ini  their file "TOOLTIPS=no\n", mode 0666, in a folder of mode 1777
 //   planted/out.csv  their file "planted\n", mode 0666
+//   planted/pipe.csv their named pipe, mode 0666, so that a test may read what would reach them
+//   planted/link.csv their symbolic link to pipe.csv
+// and beside each vrn.ini a readme.txt: at the top their symbolic link to victim, in planted their file
+// "planted\n", mode 0666.
 // Root makes it in a folder of the test's own and gives the planted files to nobody. Any other user cannot
 // give files away: scripts/test-as-user.sh makes the folder as root, the planter, before dropping to the
 // user, and names it in VARNEL_HOSTILE_FOLDER.
