@@ -27,6 +27,14 @@ struct RecordFormat
     const char* description = nullptr;
     // Without usernames the run is refused.
     bool needsUsernames = false;
+    // Each record is an account someone will sign in to: a name may stand once, and names of the system's
+    // own accounts are kept out.
+    bool makesAccounts = false;
+    // Read by people (or by programs that show it to them), so names must be valid UTF-8 text.
+    bool forPeople = false;
+    // Opened by spreadsheets, which run a cell starting with = + - @ as a formula: such names are refused
+    // and the passwords are made safe for them.
+    bool forSpreadsheets = false;
     // What the file starts with (a header row), or null.
     void (*header)(QByteArray& out, bool withUsernames) = nullptr;
     // What goes between two records, for formats whose records do not end themselves, or null.
