@@ -1,6 +1,7 @@
 #include "app/CVarnelDlg.h"
 
 #include "app/Desktop.h"
+#include "app/FixedSizeGuard.h"
 #include "app/PasswordClipboard.h"
 #include "list/ColumnFitter.h"
 #include "list/ResultList.h"
@@ -78,6 +79,7 @@ void CVarnelDlg::buildWindow()
 
     menuBar_->setGeometry(0, 0, client->width(), menuHeight);
     setFixedSize(client->width(), menuHeight + client->height());
+    new FixedSizeGuard(*this);
     buildWindowMenu();
 }
 
