@@ -21,7 +21,7 @@ HostileFolder::HostileFolder()
         root_ = qEnvironmentVariable("VARNEL_HOSTILE_FOLDER");
         if (root_.isEmpty() || !QFileInfo(path(u"vrn.ini"_s)).isSymLink())
             unavailable_ = u"no VARNEL_HOSTILE_FOLDER: as a user other than root, run the tests through "
-                     "scripts/test-as-user.sh, which prepares it"_s;
+                           "scripts/test-as-user.sh, which prepares it"_s;
         return;
     }
     root_ = own_.path();
