@@ -26,7 +26,8 @@ protected:
 
 private:
     void watch(QWindow* handle);
-    void release();
+    void letSizeGo();
+    void askForNormalState();
 
     QWidget& window_;
     const QSize size_;
