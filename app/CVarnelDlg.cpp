@@ -1,7 +1,7 @@
 #include "app/CVarnelDlg.h"
 
-#include "app/CAboutDlg.h"
 #include "app/Desktop.h"
+#include "app/FixedSizeGuard.h"
 #include "app/PasswordClipboard.h"
 #include "list/ColumnFitter.h"
 #include "list/ResultList.h"
@@ -11,20 +11,15 @@
 #include "resources/Accessibility.h"
 #include "resources/AppIcon.h"
 #include "resources/DialogBuilder.h"
-#include "resources/Menu.h"
 #include "resources/Strings.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyle>
 
 // An ordinary top-level window, so that it has its own button on the task bar; its nested windows are
@@ -84,64 +79,8 @@ void CVarnelDlg::buildWindow()
 
     menuBar_->setGeometry(0, 0, client->width(), menuHeight);
     setFixedSize(client->width(), menuHeight + client->height());
+    new FixedSizeGuard(*this);
     buildWindowMenu();
-}
-
-void CVarnelDlg::buildMenuBar()
-{
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setNativeMenuBar(false);
-    QHash<QString, QMenu*> menus;
-    for (const MenuItemLayout& item : mainMenuLayout()) {
-        const QString menuName = QString::fromLatin1(item.menu);
-        QMenu*& menu = menus[menuName];
-        if (!menu)
-            menu = menuBar_->addMenu(menuName);
-        QMenu* target = menu;
-        if (item.submenu) {
-            const QString key = menuName + QLatin1Char('/') + QString::fromLatin1(item.submenu);
-            QMenu*& submenu = menus[key];
-            if (!submenu)
-                submenu = menu->addMenu(QString::fromLatin1(item.submenu));
-            target = submenu;
-        }
-        QAction* action = target->addAction(QString::fromLatin1(item.caption));
-        action->setData(item.id);
-        action->setObjectName(QStringLiteral("command%1").arg(item.id));
-        const int id = item.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    }
-    menuBar_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(menuBar_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { showWindowMenu(menuBar_->mapToGlobal(pos)); });
-}
-
-// The desktop's own window menu cannot be extended from here, so the window carries one of its own,
-// opened with Alt+Space or a right click on the menu bar.
-void CVarnelDlg::buildWindowMenu()
-{
-    windowMenu_ = new QMenu(this);
-    windowMenu_->setObjectName(QStringLiteral("windowMenu"));
-    QAction* close = windowMenu_->addAction(QStringLiteral("&Close"));
-    close->setData(WindowMenuCloseId);
-    connect(close, &QAction::triggered, this, [this] { OnWindowMenuCommand(WindowMenuCloseId); });
-    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(shortcut, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
-}
-
-void CVarnelDlg::showWindowMenu(const QPoint& globalPos)
-{
-    windowMenu_->popup(globalPos);
-}
-
-QMenu* CVarnelDlg::windowMenu() const
-{
-    return windowMenu_;
-}
-
-QMenuBar* CVarnelDlg::menuBar() const
-{
-    return menuBar_;
 }
 
 QWidget* CVarnelDlg::control(int id) const
@@ -169,131 +108,10 @@ const GeneratorOptions& CVarnelDlg::options() const
     return options_;
 }
 
-void CVarnelDlg::OnCommand(int id)
-{
-    switch (id) {
-    case IdOk:
-        OnOk();
-        break;
-    case IdCancel:
-        OnCancel();
-        break;
-    case IdGenerate:
-    case CmdGenerate:
-        OnGenerate();
-        break;
-    case IdSave:
-    case CmdSave:
-        SaveList();
-        break;
-    case IdUpdate:
-    case CmdUpdate:
-        UpdateSelectedRow();
-        break;
-    case IdDelete:
-    case CmdDelete:
-        DeleteSelectedRow();
-        break;
-    case IdClear:
-    case CmdClear:
-        ClearList();
-        break;
-    case IdBig:
-    case CmdBig:
-        ShowLargePrint();
-        break;
-    case IdToolTips:
-        OnToolTipsCheck();
-        break;
-    case IdNumeric:
-        SelectPasswordStyle(PasswordStyle::Numeric);
-        break;
-    case IdAlphabetic:
-        SelectPasswordStyle(PasswordStyle::Alphabetic);
-        break;
-    case IdAlphaNumeric:
-        SelectPasswordStyle(PasswordStyle::AlphaNumeric);
-        break;
-    case IdAlphaNumSym:
-        SelectPasswordStyle(PasswordStyle::AlphaNumSym);
-        break;
-    case IdUpperCase:
-        SelectLetterCase(LetterCase::Upper);
-        break;
-    case IdLowerCase:
-        SelectLetterCase(LetterCase::Lower);
-        break;
-    case IdMixedCase:
-        SelectLetterCase(LetterCase::Mixed);
-        break;
-    case IdRandomUsername:
-        SelectUsernameStyle(UsernameStyle::Random);
-        break;
-    case IdLoadUsernames:
-        SelectUsernameStyle(UsernameStyle::FromFile);
-        break;
-    case IdNumberedUsernames:
-        SelectUsernameStyle(UsernameStyle::Numbered);
-        break;
-    case IdNoUsername:
-        SelectUsernameStyle(UsernameStyle::None);
-        break;
-    case IdCsv:
-        SelectSaveLayout(SaveLayout::Csv);
-        break;
-    case IdOnePerLine:
-        SelectSaveLayout(SaveLayout::OnePerLine);
-        break;
-    case CmdAbout:
-        OnHelpAbout();
-        break;
-    case CmdQuit:
-        OnQuit();
-        break;
-    case CmdManual:
-        OnHelpManual();
-        break;
-    case CmdTutorials:
-        OnHelpTutorials();
-        break;
-    case CmdReadme:
-        OnHelpReadme();
-        break;
-    case CmdSupportOptions:
-        OnHelpSupportOptions();
-        break;
-    case CmdEmailSupport:
-        OnHelpEmailSupport();
-        break;
-    case CmdBugReport:
-        OnHelpBugReport();
-        break;
-    case CmdSalesSupport:
-        OnHelpSalesSupport();
-        break;
-    case CmdMoreInfo:
-        OnHelpMoreInfo();
-        break;
-    case CmdUninstall:
-        OnHelpUninstall();
-        break;
-    default:
-        break;
-    }
-}
-
 bool CVarnelDlg::OnInitWindow()
 {
     WriteControls();
-
-    const QString aboutText = QString::fromLatin1(AboutItemText);
-    if (windowMenu_ && !aboutText.isEmpty()) {
-        windowMenu_->addSeparator();
-        QAction* about = windowMenu_->addAction(aboutText);
-        about->setData(AboutCommandId);
-        connect(about, &QAction::triggered, this, [this] { OnWindowMenuCommand(AboutCommandId); });
-    }
-
+    addAboutItem();
     setWindowIcon(windowIcon_);
     // The random source needs no seeding: it is the system's own secure generator.
     SetUpColumns();
@@ -304,28 +122,6 @@ bool CVarnelDlg::OnInitWindow()
     if (QWidget* ok = control(IdOk))
         ok->setFocus(Qt::OtherFocusReason);
     return true;
-}
-
-void CVarnelDlg::OnWindowMenuCommand(quint32 commandId, qintptr parameter)
-{
-    Q_UNUSED(parameter);
-    if ((commandId & 0xFFF0u) == AboutCommandId) {
-        ShowAboutBox();
-        return;
-    }
-    if (commandId == WindowMenuCloseId)
-        OnCancel();
-}
-
-void CVarnelDlg::ShowAboutBox()
-{
-    CAboutDlg about(this);
-    desktop_.runModal(about);
-}
-
-void CVarnelDlg::OnHelpAbout()
-{
-    ShowAboutBox();
 }
 
 QIcon CVarnelDlg::OnDragIconRequest() const

@@ -117,6 +117,7 @@ private:
     void buildWindow();
     void buildMenuBar();
     void buildWindowMenu();
+    void addAboutItem();
     void showWindowMenu(const QPoint& globalPos);
     void setFileTitle(const QString& path);
     std::optional<QString> chooseFileKeepingDirectory(bool forSaving);

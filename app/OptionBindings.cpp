@@ -2,6 +2,7 @@
 #include "app/CVarnelDlg.h"
 
 #include "app/Desktop.h"
+#include "app/RadioChoices.h"
 #include "resources/Layouts.h"
 #include "resources/Strings.h"
 
@@ -12,54 +13,48 @@
 #include <optional>
 
 namespace {
-struct ChoiceButtonOf
+void choose(GeneratorOptions& options, const RadioChoice& choice)
 {
-    int id;
-    int value;
-};
-
-// Radio buttons read in this order; where more than one shows as chosen, the last one read counts.
-constexpr ChoiceButtonOf SaveLayoutFirst[] = {{IdCsv, int(SaveLayout::Csv)}};
-constexpr ChoiceButtonOf PasswordStyleFirst[] = {{IdAlphabetic, int(PasswordStyle::Alphabetic)},
-                                                 {IdAlphaNumeric, int(PasswordStyle::AlphaNumeric)},
-                                                 {IdNumeric, int(PasswordStyle::Numeric)}};
-constexpr ChoiceButtonOf SaveLayoutSecond[] = {{IdOnePerLine, int(SaveLayout::OnePerLine)}};
-constexpr ChoiceButtonOf UsernameStyleFirst[] = {{IdLoadUsernames, int(UsernameStyle::FromFile)},
-                                                 {IdNumberedUsernames, int(UsernameStyle::Numbered)},
-                                                 {IdRandomUsername, int(UsernameStyle::Random)}};
-constexpr ChoiceButtonOf UsernameStyleSecond[] = {{IdNoUsername, int(UsernameStyle::None)}};
-constexpr ChoiceButtonOf LetterCaseAll[] = {{IdUpperCase, int(LetterCase::Upper)},
-                                            {IdMixedCase, int(LetterCase::Mixed)},
-                                            {IdLowerCase, int(LetterCase::Lower)}};
-constexpr ChoiceButtonOf PasswordStyleSecond[] = {{IdAlphaNumSym, int(PasswordStyle::AlphaNumSym)}};
-
-constexpr ChoiceButtonOf PasswordStyleButtons[] = {{IdNumeric, int(PasswordStyle::Numeric)},
-                                                   {IdAlphabetic, int(PasswordStyle::Alphabetic)},
-                                                   {IdAlphaNumeric, int(PasswordStyle::AlphaNumeric)},
-                                                   {IdAlphaNumSym, int(PasswordStyle::AlphaNumSym)}};
-constexpr ChoiceButtonOf UsernameStyleButtons[] = {{IdRandomUsername, int(UsernameStyle::Random)},
-                                                   {IdLoadUsernames, int(UsernameStyle::FromFile)},
-                                                   {IdNumberedUsernames, int(UsernameStyle::Numbered)},
-                                                   {IdNoUsername, int(UsernameStyle::None)}};
-constexpr ChoiceButtonOf SaveLayoutButtons[] = {{IdCsv, int(SaveLayout::Csv)},
-                                                {IdOnePerLine, int(SaveLayout::OnePerLine)}};
-
-template<typename Enum, std::size_t N>
-void readChoice(const CVarnelDlg& window, const ChoiceButtonOf (&buttons)[N], std::optional<Enum>& field)
-{
-    for (const ChoiceButtonOf& button : buttons) {
-        const auto* widget = qobject_cast<const QAbstractButton*>(window.control(button.id));
-        if (widget && widget->isChecked())
-            field = static_cast<Enum>(button.value);
+    switch (choice.group) {
+    case ChoiceGroup::PasswordStyle:
+        options.passwordStyle = static_cast<PasswordStyle>(choice.value);
+        break;
+    case ChoiceGroup::LetterCase:
+        options.letterCase = static_cast<LetterCase>(choice.value);
+        break;
+    case ChoiceGroup::UsernameStyle:
+        options.usernameStyle = static_cast<UsernameStyle>(choice.value);
+        break;
+    case ChoiceGroup::SaveLayout:
+        options.saveLayout = static_cast<SaveLayout>(choice.value);
+        break;
     }
 }
 
-template<typename Enum, std::size_t N>
-void writeChoice(const CVarnelDlg& window, const ChoiceButtonOf (&buttons)[N], const std::optional<Enum>& field)
+bool isChosen(const GeneratorOptions& options, const RadioChoice& choice)
 {
-    for (const ChoiceButtonOf& button : buttons) {
-        if (auto* widget = qobject_cast<QAbstractButton*>(window.control(button.id)))
-            widget->setChecked(field && static_cast<int>(*field) == button.value);
+    const auto holds = [&choice](const auto& field) {
+        return field && static_cast<int>(*field) == choice.value;
+    };
+    switch (choice.group) {
+    case ChoiceGroup::PasswordStyle:
+        return holds(options.passwordStyle);
+    case ChoiceGroup::LetterCase:
+        return holds(options.letterCase);
+    case ChoiceGroup::UsernameStyle:
+        return holds(options.usernameStyle);
+    case ChoiceGroup::SaveLayout:
+        return holds(options.saveLayout);
+    }
+    return false;
+}
+
+void readChoices(const CVarnelDlg& window, bool afterNumbers, GeneratorOptions& options)
+{
+    for (const RadioChoice& choice : RadioChoices) {
+        const auto* button = qobject_cast<const QAbstractButton*>(window.control(choice.id));
+        if (choice.afterNumbers == afterNumbers && button && button->isChecked())
+            choose(options, choice);
     }
 }
 
@@ -94,20 +89,15 @@ bool CVarnelDlg::ReadControls()
         return lastReadOk_;
 
     lastReadOk_ = false;
-    readChoice(*this, SaveLayoutFirst, options_.saveLayout);
-    readChoice(*this, PasswordStyleFirst, options_.passwordStyle);
-    readChoice(*this, SaveLayoutSecond, options_.saveLayout);
-    readChoice(*this, UsernameStyleFirst, options_.usernameStyle);
+    readChoices(*this, false, options_);
     if (!readNumber(IdCharacterCount, "Number of Characters:", MinCharacterCount, MaxCharacterCount,
                     options_.characterCount))
         return false;
     if (!readNumber(IdPairCount, "Number to Generate:", MinPairCount, MaxPairCount, options_.pairCount))
         return false;
-    readChoice(*this, UsernameStyleSecond, options_.usernameStyle);
     options_.currentPassword = readText(IdPassword);
     options_.currentUsername = readText(IdUsername);
-    readChoice(*this, LetterCaseAll, options_.letterCase);
-    readChoice(*this, PasswordStyleSecond, options_.passwordStyle);
+    readChoices(*this, true, options_);
     if (const auto* box = qobject_cast<const QAbstractButton*>(control(IdToolTips)))
         options_.tooltipsEnabled = box->isChecked();
     lastReadOk_ = true;
@@ -124,10 +114,10 @@ void CVarnelDlg::WriteControls()
     setEditText(qobject_cast<QLineEdit*>(control(IdPairCount)), QString::number(options_.pairCount));
     writeText(IdPassword, options_.currentPassword);
     writeText(IdUsername, options_.currentUsername);
-    writeChoice(*this, PasswordStyleButtons, options_.passwordStyle);
-    writeChoice(*this, LetterCaseAll, options_.letterCase);
-    writeChoice(*this, UsernameStyleButtons, options_.usernameStyle);
-    writeChoice(*this, SaveLayoutButtons, options_.saveLayout);
+    for (const RadioChoice& choice : RadioChoices) {
+        if (auto* button = qobject_cast<QAbstractButton*>(control(choice.id)))
+            button->setChecked(isChosen(options_, choice));
+    }
     if (auto* box = qobject_cast<QAbstractButton*>(control(IdToolTips)))
         box->setChecked(options_.tooltipsEnabled);
 }

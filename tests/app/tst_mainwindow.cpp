@@ -4,6 +4,7 @@
 #include "resources/Layouts.h"
 
 #include <QAbstractButton>
+#include <QWindow>
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -14,6 +15,8 @@ private slots:
     void startsWithTheDefaultsShown();
     void followsTheDesktopsFontSize_data();
     void followsTheDesktopsFontSize();
+    void maximizeRequestsLeaveTheWindowAsItWas_data();
+    void maximizeRequestsLeaveTheWindowAsItWas();
 };
 
 void TestMainWindow::startsWithTheDefaultsShown()
@@ -54,6 +57,49 @@ void TestMainWindow::followsTheDesktopsFontSize()
     CVarnelDlg& window = fixture.open();
     QCOMPARE(QFontInfo(window.control(IdGenerate)->font()).pointSize(), pointSize);
     QCOMPARE(layoutFaults(window), QStringList());
+}
+
+void TestMainWindow::maximizeRequestsLeaveTheWindowAsItWas_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("showMaximized leaves the window normal, at its size, with its list") << QStringLiteral("show");
+    QTest::newRow("asking the window for the maximized state leaves it normal, at its size, with its list")
+        << QStringLiteral("state");
+    QTest::newRow("a Maximize button of the desktop's title bar leaves the window normal, at its size, with its list")
+        << QStringLiteral("title bar");
+}
+
+void TestMainWindow::maximizeRequestsLeaveTheWindowAsItWas()
+{
+    QFETCH(QString, how);
+    WindowFixture fixture;
+    CVarnelDlg& window = fixture.open();
+    fixture.click(IdGenerate);
+    const QList<CredentialPair> rows = rowsOf(window);
+    const QSize size = window.size();
+    QSignalSpy states(window.windowHandle(), &QWindow::windowStateChanged);
+
+    if (how == QStringLiteral("show"))
+        window.showMaximized();
+    else if (how == QStringLiteral("state"))
+        window.setWindowState(Qt::WindowMaximized);
+    else
+        window.windowHandle()->setWindowStates(Qt::WindowMaximized);
+
+    // Settled once the window has been maximized, has asked to be normal again and cannot be resized again.
+    const auto settled = [&] {
+        return !states.isEmpty() && states.constLast().constFirst().value<Qt::WindowState>() == Qt::WindowNoState
+            && window.maximumSize() == size;
+    };
+    QTRY_VERIFY(settled());
+    QCOMPARE(states.constFirst().constFirst().value<Qt::WindowState>(), Qt::WindowMaximized);
+    QCOMPARE(window.windowState(), Qt::WindowNoState);
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.minimumSize(), size);
+    QVERIFY(window.isVisible());
+    QCOMPARE(rowsOf(window), rows);
+    fixture.click(IdGenerate);
+    QCOMPARE(window.resultList().rowCount(), 2);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,4 +1,6 @@
 #include "ModalAnswerer.h"
+#include "TemporaryWorkingDirectory.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "app/CAboutDlg.h"
 #include "app/CVarnelApp.h"
@@ -37,19 +39,6 @@ class WorkingSocketLayer final : public SocketLayer
 {
 public:
     bool start() override { return true; }
-};
-
-// Restores the working directory however the test ends.
-class WorkingDirectory
-{
-    Q_DISABLE_COPY_MOVE(WorkingDirectory)
-
-public:
-    explicit WorkingDirectory(const QString& path) : previous_(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~WorkingDirectory() { QDir::setCurrent(previous_); }
-
-private:
-    QString previous_;
 };
 
 QList<CVarnelDlg*> mainWindows()
@@ -137,15 +126,14 @@ void TestStartup::socketFailureShowsOneMessageAndNoWindow_data()
 void TestStartup::socketFailureShowsOneMessageAndNoWindow()
 {
     QFETCH(QByteArray, preferences);
-    QTemporaryDir dir;
-    WorkingDirectory here(dir.path());
+    TemporaryWorkingDirectory dir;
     const QString preferencesPath = dir.filePath(u"vrn.ini"_s);
+    const QDateTime written(QDate(2001, 2, 3), QTime(4, 5, 6));
     if (!preferences.isEmpty()) {
+        createFile(preferencesPath, preferences);
         QFile file(preferencesPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(preferences);
-        QVERIFY(file.flush());
-        QVERIFY(file.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)), QFileDevice::FileModificationTime));
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.setFileTime(written, QFileDevice::FileModificationTime));
     }
     FakeDesktop desktop;
     ScriptedRandomSource random;
@@ -165,21 +153,17 @@ void TestStartup::socketFailureShowsOneMessageAndNoWindow()
     QVERIFY(mainWindows().isEmpty());
     QCOMPARE(random.drawn, quint64(0));
     if (preferences.isEmpty()) {
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QCOMPARE(entriesOf(dir.path()), QStringList());
     } else {
-        QFile file(preferencesPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), preferences);
-        QCOMPARE(QFileInfo(file).lastModified(), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{u"vrn.ini"_s});
+        QCOMPARE(contentOf(preferencesPath), preferences);
+        QCOMPARE(QFileInfo(preferencesPath).lastModified(), written);
+        QCOMPARE(entriesOf(dir.path()), QStringList{u"vrn.ini"_s});
     }
 }
 
 void TestStartup::workingSocketsRunTheMainWindow()
 {
-    QTemporaryDir dir;
-    WorkingDirectory here(dir.path());
+    TemporaryWorkingDirectory dir;
     FakeDesktop desktop;
     ScriptedRandomSource random;
     WorkingSocketLayer sockets;
@@ -205,8 +189,7 @@ void TestStartup::workingSocketsRunTheMainWindow()
 // What the desktop is told about each window: its type, the window it belongs to, and what it blocks.
 void TestStartup::mainWindowIsAnOrdinaryWindowAndTheOthersAreModalToIt()
 {
-    QTemporaryDir dir;
-    WorkingDirectory here(dir.path());
+    TemporaryWorkingDirectory dir;
     QtDesktop desktop;
     ScriptedRandomSource random;
     WorkingSocketLayer sockets;
@@ -322,8 +305,7 @@ void TestStartup::enterActsAsOk()
         QVERIFY(fixture.desktop.messages.isEmpty());
     } else {
         QVERIFY(window.isVisible());
-        QCOMPARE(fixture.desktop.messages.size(), 1);
-        QCOMPARE(fixture.desktop.messages[0].caption, u"Varnel"_s);
+        QCOMPARE(fixture.desktop.oneMessageMismatch(u"Varnel"_s, {}), QString());
         QCOMPARE(QApplication::focusWidget(), window.control(field));
     }
     QCOMPARE(window.resultList().rowCount(), 0);
@@ -488,19 +470,13 @@ void TestStartup::quitEndsTheProcessWithStatusZero()
 {
     WindowFixture fixture;
     const QByteArray before("kept as it was\n");
-    {
-        QFile file(fixture.path(u"vrn.ini"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    createFile(fixture.path(u"vrn.ini"_s), before);
     fixture.open();
     fixture.click(IdToolTips);
     fixture.triggerMenu(CmdQuit);
 
     QCOMPARE(fixture.desktop.exits, QList<int>{0});
-    QFile file(fixture.path(u"vrn.ini"_s));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
+    QCOMPARE(contentOf(fixture.path(u"vrn.ini"_s)), before);
 }
 
 void TestStartup::minimisedIconIsCentredTruncatingTowardZero_data()

@@ -25,14 +25,6 @@ namespace {
 
 using Pairs = QList<CredentialPair>;
 
-struct stat statusOf(const QString& path)
-{
-    struct stat status = {};
-    if (::lstat(nativePath(path).constData(), &status) != 0)
-        status.st_mode = 0;
-    return status;
-}
-
 // Puts a pair on top of the list the way every producer does: through the two edit fields.
 void addPair(WindowFixture& fixture, const QString& password, const QString& username)
 {
@@ -277,12 +269,8 @@ void TestExport::unwritableTargetsAreReported()
 
     fixture.click(IdSave);
 
-    QCOMPARE(fixture.desktop.messages.size(), 1);
-    const FakeDesktop::Message& message = fixture.desktop.messages.constFirst();
-    QCOMPARE(message.caption, u"Error Writing File"_s);
-    QVERIFY2(message.text.startsWith(u"Save to File"_s), qPrintable(message.text));
-    QVERIFY2(message.text.contains(target), qPrintable(message.text));
-    QVERIFY2(message.text.contains(reason), qPrintable(message.text));
+    QCOMPARE(fixture.desktop.oneMessageMismatch(u"Error Writing File"_s, u"Save to File"_s, {target, reason}),
+             QString());
     QCOMPARE(window.windowTitle(), u"Varnel: "_s + target);
     QCOMPARE(rowsOf(window), before);
     QCOMPARE(entriesOf(fixture.dir()), filesBefore);
@@ -316,13 +304,11 @@ void TestExport::readOnlyFileIsReportedAndKept()
 
     fixture.click(IdSave);
 
-    QCOMPARE(fixture.desktop.messages.size(), 1);
-    QCOMPARE(fixture.desktop.messages.constFirst().caption, u"Error Writing File"_s);
-    QVERIFY(fixture.desktop.messages.constFirst().text.startsWith(u"Save to File"_s));
-    QVERIFY(fixture.desktop.messages.constFirst().text.contains(u"Permission denied"_s));
+    QCOMPARE(fixture.desktop.oneMessageMismatch(u"Error Writing File"_s, u"Save to File"_s, {u"Permission denied"_s}),
+             QString());
     QCOMPARE(window.windowTitle(), u"Varnel: "_s + target);
     QCOMPARE(contentOf(target), "old\n"_ba);
-    QCOMPARE(statusOf(target).st_mode & 07777, mode_t(0444));
+    QCOMPARE(permissionsOf(target), mode_t(0444));
 }
 
 void TestExport::writeFailureKeepsTheExistingFile()
@@ -343,12 +329,9 @@ void TestExport::writeFailureKeepsTheExistingFile()
         fixture.click(IdSave);
     }
 
-    QCOMPARE(fixture.desktop.messages.size(), 1);
-    const FakeDesktop::Message& message = fixture.desktop.messages.constFirst();
-    QCOMPARE(message.caption, u"Error Writing File"_s);
-    QVERIFY2(message.text.startsWith(u"Save to File"_s), qPrintable(message.text));
-    QVERIFY2(message.text.contains(target), qPrintable(message.text));
-    QVERIFY2(message.text.contains(u"File too large"_s), qPrintable(message.text));
+    QCOMPARE(
+        fixture.desktop.oneMessageMismatch(u"Error Writing File"_s, u"Save to File"_s, {target, u"File too large"_s}),
+        QString());
     QCOMPARE(contentOf(target), old);
     QCOMPARE(entriesOf(fixture.dir()), filesBefore);
     QCOMPARE(rowsOf(window), before);
@@ -377,7 +360,7 @@ void TestExport::newFileIsForItsOwnerOnly()
     ::umask(previous);
 
     QCOMPARE(contentOf(target), "a,x,b,y,c,z"_ba);
-    QCOMPARE(statusOf(target).st_mode & 07777, mode_t(0600));
+    QCOMPARE(permissionsOf(target), mode_t(0600));
 }
 
 void TestExport::replacedFileKeepsItsPermissions_data()
@@ -405,7 +388,7 @@ void TestExport::replacedFileKeepsItsPermissions()
 
     QVERIFY(fixture.desktop.messages.isEmpty());
     QCOMPARE(contentOf(target), "a,x,b,y,c,z"_ba);
-    QCOMPARE(statusOf(target).st_mode & 07777, static_cast<mode_t>(mode & 0700));
+    QCOMPARE(permissionsOf(target), static_cast<mode_t>(mode & 0700));
     QCOMPARE(entriesOf(fixture.dir()), filesBefore);
 }
 
@@ -426,7 +409,7 @@ void TestExport::symbolicLinkLeadsToTheFileWrittenAndStays()
     QVERIFY(fixture.desktop.messages.isEmpty());
     QCOMPARE(QFileInfo(link).symLinkTarget(), real);
     QCOMPARE(contentOf(real), "a,x,b,y,c,z"_ba);
-    QCOMPARE(statusOf(real).st_mode & 07777, mode_t(0600));
+    QCOMPARE(permissionsOf(real), mode_t(0600));
     QCOMPARE(entriesOf(fixture.path(u"real"_s)), QStringList{u"passwords.txt"_s});
 }
 
@@ -468,8 +451,7 @@ void TestExport::invalidNumberPromptsOnceAndTheSaveGoesOn()
 
     fixture.click(IdSave);
 
-    QCOMPARE(fixture.desktop.messages.size(), 1);
-    QVERIFY(fixture.desktop.messages.constFirst().text.contains(u"Number to Generate:"_s));
+    QCOMPARE(fixture.desktop.oneMessageMismatch({}, {}, {u"Number to Generate:"_s}), QString());
     QCOMPARE(fixture.desktop.fileRequests.size(), 1);
     QCOMPARE(contentOf(target), "a,x,b,y,c,z"_ba);
 }

@@ -51,3 +51,20 @@ void FakeDesktop::exitProcess(int status)
 {
     exits.append(status);
 }
+
+QString FakeDesktop::oneMessageMismatch(const QString& caption, const QString& start, const QStringList& parts) const
+{
+    bool matches = messages.size() == 1;
+    if (matches) {
+        const Message& message = messages.constFirst();
+        matches = (caption.isEmpty() || message.caption == caption) && message.text.startsWith(start);
+        for (const QString& part : parts)
+            matches = matches && message.text.contains(part);
+    }
+    if (matches)
+        return {};
+    QStringList shown;
+    for (const Message& message : messages)
+        shown.append(QStringLiteral("[%1] %2").arg(message.caption, message.text));
+    return QStringLiteral("%1 messages: %2").arg(messages.size()).arg(shown.join(QStringLiteral(" / ")));
+}

@@ -32,6 +32,10 @@ public:
     void shellOpen(const QString& verb, const QString& target, int showMode) override;
     void exitProcess(int status) override;
 
+    // Empty when exactly one message was shown, with this caption (any, when it is empty), its text starting
+    // with `start` and holding each of `parts`; otherwise the messages shown, for the failure report.
+    QString oneMessageMismatch(const QString& caption, const QString& start, const QStringList& parts = {}) const;
+
     QList<Message> messages;
     QList<Message> questions;
     std::deque<bool> yesNoAnswers;

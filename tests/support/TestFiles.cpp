@@ -29,6 +29,19 @@ void createFile(const QString& path, const QByteArray& bytes, mode_t mode)
     QCOMPARE(::chmod(nativePath(path).constData(), mode), 0);
 }
 
+struct stat statusOf(const QString& path)
+{
+    struct stat status = {};
+    if (::lstat(nativePath(path).constData(), &status) != 0)
+        status.st_mode = 0;
+    return status;
+}
+
+mode_t permissionsOf(const QString& path)
+{
+    return statusOf(path).st_mode & 07777;
+}
+
 QStringList entriesOf(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);

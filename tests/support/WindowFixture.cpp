@@ -9,17 +9,9 @@
 #include <QMenuBar>
 #include <QTest>
 
-WindowFixture::WindowFixture(RandomSource* random)
-    : previousDir_(QDir::currentPath()), random_(random ? random : &scripted)
-{
-    QDir::setCurrent(tempDir_.path());
-}
+WindowFixture::WindowFixture(RandomSource* random) : random_(random ? random : &scripted) { }
 
-WindowFixture::~WindowFixture()
-{
-    window_.reset();
-    QDir::setCurrent(previousDir_);
-}
+WindowFixture::~WindowFixture() = default;
 
 CVarnelDlg& WindowFixture::open()
 {

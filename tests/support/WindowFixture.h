@@ -2,13 +2,13 @@
 
 #include "FakeDesktop.h"
 #include "ScriptedRandomSource.h"
+#include "TemporaryWorkingDirectory.h"
 #include "app/CVarnelDlg.h"
 #include "engine/CredentialPair.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QList>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -28,8 +28,8 @@ public:
     // Makes the open window the active one, so that keyboard focus and window shortcuts are real.
     bool activate();
     CVarnelDlg& window() { return *window_; }
-    QString dir() const { return tempDir_.path(); }
-    QString path(const QString& name) const { return tempDir_.filePath(name); }
+    QString dir() const { return folder_.path(); }
+    QString path(const QString& name) const { return folder_.filePath(name); }
 
     QLineEdit* edit(int id) const;
     QAbstractButton* button(int id) const;
@@ -47,9 +47,9 @@ public:
     ScriptedRandomSource scripted;
 
 private:
-    QTemporaryDir tempDir_;
-    QString previousDir_;
+    TemporaryWorkingDirectory folder_;
     RandomSource* random_;
+    // Last, so that the window goes before its working directory does.
     std::unique_ptr<CVarnelDlg> window_;
 };
 
