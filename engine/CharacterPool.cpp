@@ -17,6 +17,10 @@ CharacterPool::CharacterPool(QByteArrayView characters) : characters_(characters
 
 bool CharacterPool::fill(char* out, qsizetype length, RandomSource& source) const
 {
+    // Held in registers: a store through `out` might otherwise change them, so every byte would read them anew
+    // and wait for the store before it.
+    const char* const byByte = byByte_.data();
+    const unsigned acceptBelow = acceptBelow_;
     qsizetype filled = 0;
     while (filled < length) {
         // Never more bytes than positions left, so a scripted source sees exactly the draws made.
@@ -25,8 +29,8 @@ bool CharacterPool::fill(char* out, qsizetype length, RandomSource& source) cons
             return false;
         // Without a branch: a dropped byte's character is written and then overwritten by the next one.
         for (const quint8 byte : bytes) {
-            out[filled] = byByte_[byte];
-            filled += byte < acceptBelow_ ? 1 : 0;
+            out[filled] = byByte[byte];
+            filled += byte < acceptBelow ? 1 : 0;
         }
     }
     return true;

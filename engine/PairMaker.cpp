@@ -36,7 +36,9 @@ bool PairMaker::next(CredentialPair& pair)
         break;
     case UsernameStyle::FromFile:
     case UsernameStyle::None:
-        pair.username.clear();
+        // Without a call where it is empty already, as it is for every pair but the first.
+        if (!pair.username.isEmpty())
+            pair.username.clear();
         break;
     }
     return true;

@@ -30,6 +30,15 @@ quint8 classesOf(QByteArrayView characters)
     return classes;
 }
 
+// Inline where a password is made: a run makes millions. The text is resized only when its length is new, for
+// Qt's resize is a call of its own.
+bool drawText(const CharacterPool& pool, qint32 length, RandomSource& source, QByteArray& text)
+{
+    if (text.size() != length)
+        text.resize(length);
+    return pool.fill(text.data(), length, source);
+}
+
 } // namespace
 
 QByteArray PasswordMaker::charactersOf(const PasswordRecipe& recipe)
@@ -106,7 +115,7 @@ bool PasswordMaker::makePassword(QByteArray& text)
         return false;
     if (!spreadsheetSafe_) {
         do {
-            if (!makeText(text))
+            if (!drawText(pool_, std::max(length_, 0), source_, text))
                 return false;
         } while (everyClass_ && !holdsEveryClass(text));
         return true;
@@ -131,8 +140,7 @@ bool PasswordMaker::qualifies(const QByteArray& text) const
 
 bool PasswordMaker::makeText(QByteArray& text)
 {
-    text.resize(std::max(length_, 0));
-    return pool_.fill(text.data(), text.size(), source_);
+    return drawText(pool_, std::max(length_, 0), source_, text);
 }
 
 bool PasswordMaker::holdsEveryClass(const QByteArray& text) const

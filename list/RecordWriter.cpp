@@ -16,17 +16,6 @@ RecordWriter::~RecordWriter()
     releaseSecretMemory(buffer_.constData(), std::size_t(buffer_.capacity()));
 }
 
-bool RecordWriter::add(QByteArrayView password, QByteArrayView username)
-{
-    if (failed_)
-        return false;
-    if (anyRecord_ && !between_.isEmpty())
-        buffer_.append(between_);
-    format_.append(buffer_, Record{password, username});
-    anyRecord_ = true;
-    return buffer_.size() < bufferSize_ || flush();
-}
-
 bool RecordWriter::flush()
 {
     if (failed_)

@@ -21,8 +21,17 @@ public:
     RecordWriter(const RecordFormat& format, bool withUsernames, Sink sink, qsizetype bufferSize = DefaultBufferSize);
     ~RecordWriter();
 
-    // False once the sink has failed; nothing more reaches it then.
-    bool add(QByteArrayView password, QByteArrayView username);
+    // False once the sink has failed; nothing more reaches it then. Inline: a run adds millions of records.
+    bool add(QByteArrayView password, QByteArrayView username)
+    {
+        if (failed_)
+            return false;
+        if (anyRecord_ && !between_.isEmpty())
+            buffer_.append(between_);
+        format_.append(buffer_, Record{password, username});
+        anyRecord_ = true;
+        return buffer_.size() < bufferSize_ || flush();
+    }
     // Hands the sink what is still buffered. Records not flushed are dropped with the writer.
     bool flush();
 
