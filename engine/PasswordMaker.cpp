@@ -30,15 +30,6 @@ quint8 classesOf(QByteArrayView characters)
     return classes;
 }
 
-// Inline where a password is made: a run makes millions. The text is resized only when its length is new, for
-// Qt's resize is a call of its own.
-bool drawText(const CharacterPool& pool, qint32 length, RandomSource& source, QByteArray& text)
-{
-    if (text.size() != length)
-        text.resize(length);
-    return pool.fill(text.data(), length, source);
-}
-
 } // namespace
 
 QByteArray PasswordMaker::charactersOf(const PasswordRecipe& recipe)
@@ -115,7 +106,7 @@ bool PasswordMaker::makePassword(QByteArray& text)
         return false;
     if (!spreadsheetSafe_) {
         do {
-            if (!drawText(pool_, std::max(length_, 0), source_, text))
+            if (!makeText(text))
                 return false;
         } while (everyClass_ && !holdsEveryClass(text));
         return true;
@@ -136,11 +127,6 @@ bool PasswordMaker::qualifies(const QByteArray& text) const
         return false;
     return !(text.startsWith('0')
              && std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; }));
-}
-
-bool PasswordMaker::makeText(QByteArray& text)
-{
-    return drawText(pool_, std::max(length_, 0), source_, text);
 }
 
 bool PasswordMaker::holdsEveryClass(const QByteArray& text) const

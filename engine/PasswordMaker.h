@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 
 class RandomSource;
@@ -57,8 +58,15 @@ public:
     // is equally likely. False when the source has no more secure bytes, or when no password of the length
     // can qualify.
     bool makePassword(QByteArray& text);
-    // A text of the same characters and length, held to nothing more (a random username).
-    bool makeText(QByteArray& text);
+    // A text of the same characters and length, held to nothing more (a random username). Inline, for it makes
+    // the plain passwords too, millions a run; resized only to a new length, as Qt's resize is a call.
+    bool makeText(QByteArray& text)
+    {
+        const qint32 length = std::max(length_, 0);
+        if (text.size() != length)
+            text.resize(length);
+        return pool_.fill(text.data(), length, source_);
+    }
 
     // log2 of the number of different passwords the recipe can make (when it can make any).
     double entropyBits() const;

@@ -17,6 +17,8 @@ constexpr std::size_t KeySize = crypto_stream_chacha20_ietf_KEYBYTES;
 constexpr std::size_t BlockSize = 64 * 1024;
 constexpr std::size_t FirstHandedOut = 2 * KeySize;
 constexpr unsigned BlocksPerSeed = 16;
+constexpr std::size_t Tail = 32;
+static_assert(FirstHandedOut >= KeySize + Tail, "a wipe of the last Tail bytes handed out never reaches the key");
 // Every key expands once only, so one nonce serves them all.
 constexpr unsigned char Nonce[crypto_stream_chacha20_ietf_NONCEBYTES] = {};
 
@@ -41,7 +43,14 @@ SystemRandomSource::SystemRandomSource()
 
 std::span<const quint8> SystemRandomSource::take(std::size_t wanted)
 {
-    block_.wipe(handedOut_, next_ - handedOut_);
+    // A password's bytes, or the few taken after dropped ones, are wiped as the Tail bytes that end with them: a
+    // wipe of one size is a few stores, with no call and no guess at its size. The bytes before them are zero
+    // already (handed out before, or the block's wiped start).
+    const std::size_t handedOut = next_ - handedOut_;
+    if (handedOut <= Tail)
+        block_.wipe(next_ - Tail, Tail);
+    else
+        block_.wipe(handedOut_, handedOut);
     handedOut_ = next_;
     const unsigned forksNow = forks.load(std::memory_order_relaxed);
     if (forksSeen_ != forksNow) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 
 // Memory for secrets: whole pages of their own, left out of core dumps, kept out of swap by a lock where
@@ -17,30 +16,10 @@ public:
     unsigned char* data() const { return data_; }
     std::size_t size() const { return size_; }
     // Wiped in a way the compiler may not leave out, though nothing reads the bytes again; inline, since the
-    // random block wipes a few bytes at a time, millions of times a run. A password's bytes (8 to 32) take four
-    // stores at most, which may overlap, rather than a call.
+    // random block wipes a few bytes at a time, millions of times a run.
     void wipe(std::size_t offset, std::size_t count) const
     {
-        unsigned char* const at = data_ + offset;
-        if (count >= 8 && count <= 32) {
-            constexpr std::uint64_t Zero = 0;
-            std::memcpy(at, &Zero, 8);
-            std::memcpy(at + count - 8, &Zero, 8);
-            if (count > 16) {
-                std::memcpy(at + 8, &Zero, 8);
-                std::memcpy(at + count - 16, &Zero, 8);
-            }
-        } else if (count >= 4 && count < 8) {
-            constexpr std::uint32_t Zero = 0;
-            std::memcpy(at, &Zero, 4);
-            std::memcpy(at + count - 4, &Zero, 4);
-        } else if (count > 0 && count < 4) {
-            at[0] = 0;
-            at[count / 2] = 0;
-            at[count - 1] = 0;
-        } else {
-            std::memset(at, 0, count);
-        }
+        std::memset(data_ + offset, 0, count);
         __asm__ __volatile__("" : : "r"(data_) : "memory");
     }
 
