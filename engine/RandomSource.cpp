@@ -32,7 +32,11 @@ void countFork()
 } // namespace
 
 SystemRandomSource::SystemRandomSource()
-    : block_(BlockSize), handedOut_(BlockSize), next_(BlockSize), forksSeen_(forks.load(std::memory_order_relaxed))
+    : RandomSource(true)
+    , block_(BlockSize)
+    , handedOut_(BlockSize)
+    , next_(BlockSize)
+    , forksSeen_(forks.load(std::memory_order_relaxed))
 {
     [[maybe_unused]] static const int counting = [] {
         if (pthread_atfork(nullptr, nullptr, countFork) != 0)
@@ -43,9 +47,11 @@ SystemRandomSource::SystemRandomSource()
 
 std::span<const quint8> SystemRandomSource::take(std::size_t wanted)
 {
-    // A password's bytes, or the few taken after dropped ones, are wiped as the Tail bytes that end with them: a
-    // wipe of one size is a few stores, with no call and no guess at its size. The bytes before them are zero
-    // already (handed out before, or the block's wiped start).
+    next_ -= givenBack_;
+    givenBack_ = 0;
+    // A password's bytes are wiped as the Tail bytes that end with them: a wipe of one size is a few stores, with
+    // no call and no guess at its size. The bytes before them are zero already (handed out before, or the
+    // block's wiped start).
     const std::size_t handedOut = next_ - handedOut_;
     if (handedOut <= Tail)
         block_.wipe(next_ - Tail, Tail);

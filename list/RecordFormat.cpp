@@ -3,7 +3,6 @@
 #include <QLatin1String>
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -12,13 +11,6 @@ bool isUtf8(QByteArrayView bytes)
 {
     // Bytes that are not UTF-8 decode to replacement characters, which do not encode back to them.
     return QString::fromUtf8(bytes).toUtf8() == bytes;
-}
-
-char* copied(char* to, QByteArrayView bytes)
-{
-    if (!bytes.isEmpty())
-        std::memcpy(to, bytes.data(), std::size_t(bytes.size()));
-    return to + bytes.size();
 }
 
 void appendLine(QByteArray& out, const Record& record)
@@ -161,21 +153,6 @@ constexpr const RecordFormat& named(std::string_view name)
 }
 
 } // namespace
-
-void appendExportRecord(QByteArray& out, QByteArrayView password, QByteArrayView username, SaveLayout layout, bool last)
-{
-    // One resize for the whole record rather than an insert for each piece: a run writes millions of them.
-    const bool ends = layout == SaveLayout::OnePerLine || !last;
-    const qsizetype at = out.size();
-    out.resize(at + password.size() + (username.isEmpty() ? 0 : 1 + username.size()) + (ends ? 1 : 0));
-    char* to = copied(out.data() + at, password);
-    if (!username.isEmpty()) {
-        *to++ = ',';
-        to = copied(to, username);
-    }
-    if (ends)
-        *to = layout == SaveLayout::OnePerLine ? '\n' : ',';
-}
 
 std::span<const RecordFormat> RecordFormat::all()
 {

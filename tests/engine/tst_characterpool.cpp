@@ -1,8 +1,11 @@
 #include "ScriptedRandomSource.h"
 #include "engine/CharacterPool.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
 #include <stdexcept>
 
 namespace {
@@ -24,6 +27,36 @@ int drawOne(const CharacterPool& pool, ScriptedRandomSource& source)
     return static_cast<quint8>(picked);
 }
 
+// Bytes of a seeded generator in spans of at most `span`, taking back what a draw gives back, as the system
+// source does.
+class TakingBackSource final : public RandomSource
+{
+public:
+    TakingBackSource(std::size_t span, quint32 seed) : RandomSource(true), span_(span)
+    {
+        QRandomGenerator generator(seed);
+        for (quint8& byte : bytes)
+            byte = static_cast<quint8>(generator.bounded(256));
+    }
+    std::span<const quint8> take(std::size_t wanted) override
+    {
+        next_ -= givenBack_;
+        givenBack_ = 0;
+        const std::size_t count = std::min({wanted, span_, bytes.size() - next_});
+        next_ += count;
+        return {bytes.data() + next_ - count, count};
+    }
+    QString errorString() const override { return {}; }
+    // The first byte not yet used.
+    std::size_t used() const { return next_ - givenBack_; }
+
+    std::array<quint8, 200'000> bytes{};
+
+private:
+    std::size_t span_;
+    std::size_t next_ = 0;
+};
+
 } // namespace
 
 class TestCharacterPool final : public QObject
@@ -35,6 +68,8 @@ private slots:
     void keptByteGivesItsRemainder();
     void byteInTheTopIncompleteRunIsDrawnAgain_data();
     void byteInTheTopIncompleteRunIsDrawnAgain();
+    void aSourceThatTakesBackGetsBackWhatTheTextDidNotUse_data();
+    void aSourceThatTakesBackGetsBackWhatTheTextDidNotUse();
     void sourceWithoutBytesLeavesTheTextUnfinished();
     void poolOfNoneOrOver256CharactersIsRefused();
 };
@@ -90,6 +125,49 @@ void TestCharacterPool::byteInTheTopIncompleteRunIsDrawnAgain()
     ScriptedRandomSource source(bytes);
     QCOMPARE(drawOne(positions(n), source), expected);
     QCOMPARE(source.drawn, quint64(bytes.size()));
+}
+
+void TestCharacterPool::aSourceThatTakesBackGetsBackWhatTheTextDidNotUse_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("span");
+
+    QTest::newRow("62 characters, 16 long, as the command line makes them") << 62 << 16 << 65536;
+    QTest::newRow("86 characters drop a third of the bytes, 49 long as the window's longest") << 86 << 49 << 65536;
+    QTest::newRow("129 characters drop almost half of the bytes") << 129 << 40 << 65536;
+    QTest::newRow("10 digits, 8 long") << 10 << 8 << 65536;
+    QTest::newRow("a power of two drops nothing and gives nothing back") << 64 << 16 << 65536;
+    QTest::newRow("64 of 64 characters fill a text from exactly as many bytes") << 64 << 64 << 65536;
+    QTest::newRow("one character") << 1 << 20 << 65536;
+    QTest::newRow("256 characters keep every byte") << 256 << 70 << 65536;
+    QTest::newRow("a text of 1024 characters takes many rounds") << 62 << 1024 << 65536;
+    QTest::newRow("spans of 3 bytes, as where the random block ends") << 62 << 100 << 3;
+}
+
+// Every text is what one byte at a time gives, and the source is left at the byte after the last one used.
+void TestCharacterPool::aSourceThatTakesBackGetsBackWhatTheTextDidNotUse()
+{
+    QFETCH(int, n);
+    QFETCH(int, length);
+    QFETCH(int, span);
+
+    const CharacterPool pool = positions(n);
+    TakingBackSource source(std::size_t(span), quint32(n * 10'000 + length));
+    const auto acceptBelow = static_cast<unsigned>(256 - 256 % n);
+    std::size_t expectedNext = 0;
+    for (int text = 0; text < 100; ++text) {
+        QByteArray expected;
+        while (expected.size() < length) {
+            const quint8 byte = source.bytes[expectedNext++];
+            if (byte < acceptBelow)
+                expected.append(static_cast<char>(byte % n));
+        }
+        QByteArray drawn(length, '-');
+        QVERIFY(pool.fill(drawn.data(), length, source));
+        QCOMPARE(drawn, expected);
+        QCOMPARE(source.used(), expectedNext);
+    }
 }
 
 void TestCharacterPool::sourceWithoutBytesLeavesTheTextUnfinished()

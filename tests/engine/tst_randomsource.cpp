@@ -115,6 +115,8 @@ private slots:
     void systemSourceGivesAtLeastOneAndNoMoreThanWanted();
     void systemSourceNeverRepeatsARun();
     void systemSourceRefillsWithFreshValues();
+    void systemSourceHandsOutWhatWasGivenBackFirst_data();
+    void systemSourceHandsOutWhatWasGivenBackFirst();
     void systemSourceBlockIsLockedWhereTheLimitAllows_data();
     void systemSourceBlockIsLockedWhereTheLimitAllows();
     void aForkedChildTakesAKeyOfItsOwn_data();
@@ -178,6 +180,31 @@ void TestRandomSource::systemSourceRefillsWithFreshValues()
     }
     for (std::size_t offset = Window; offset + Window <= bytes.size(); offset += Window)
         QVERIFY(!std::equal(bytes.begin(), bytes.begin() + Window, bytes.begin() + std::ptrdiff_t(offset)));
+}
+
+void TestRandomSource::systemSourceHandsOutWhatWasGivenBackFirst_data()
+{
+    QTest::addColumn<std::size_t>("wanted");
+    QTest::addColumn<std::size_t>("givenBack");
+    QTest::newRow("the last 4 of 20 bytes") << std::size_t(20) << std::size_t(4);
+    QTest::newRow("all 16 bytes") << std::size_t(16) << std::size_t(16);
+    QTest::newRow("10 bytes that end the block") << BlockBytes << std::size_t(10);
+}
+
+// The bytes given back come again, unwiped and before any fresh one, and once only (equal runs by chance: 2^-32).
+void TestRandomSource::systemSourceHandsOutWhatWasGivenBackFirst()
+{
+    QFETCH(std::size_t, wanted);
+    QFETCH(std::size_t, givenBack);
+
+    SystemRandomSource source;
+    QVERIFY(source.takesBack());
+    const auto first = source.take(wanted);
+    QVERIFY(first.size() >= givenBack);
+    const std::vector<quint8> unused(first.end() - std::ptrdiff_t(givenBack), first.end());
+    source.giveBack(givenBack);
+    QCOMPARE(takeAll(source, givenBack, givenBack), unused);
+    QVERIFY(takeAll(source, givenBack, givenBack) != unused);
 }
 
 void TestRandomSource::systemSourceBlockIsLockedWhereTheLimitAllows_data()
