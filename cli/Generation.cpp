@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
+#include "list/NameCheck.h"
 #include "os/InputDevice.h"
 #include "os/LineReader.h"
 #include "os/ProcessStart.h"
@@ -91,9 +92,10 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
     }
     PairMaker maker = lines ? PairMaker(options.recipe, *lines, random)
                             : PairMaker(options.recipe, options.usernames, options.count, random, options.numbering);
+    NameCheck nameCheck(*options.format);
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
-        const QString refusal = options.format->refusal(pair.username);
+        const QString refusal = nameCheck.refusal(pair.username);
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())
                                         : QStringLiteral("record %1").arg(maker.begun());

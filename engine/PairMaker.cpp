@@ -3,6 +3,9 @@
 #include "engine/RandomSource.h"
 #include "os/LineReader.h"
 
+#include <algorithm>
+#include <cstring>
+
 PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
                      const UsernameNumbering& numbering)
     : passwords_(recipe, source), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
@@ -28,12 +31,26 @@ bool PairMaker::next(CredentialPair& pair)
         if (!passwords_.makeText(pair.username))
             return stop(Outcome::RandomFailed, source_.errorString());
         break;
-    case UsernameStyle::Numbered:
-        pair.username.setNum(numbering_.start + made_ - 1);
-        if (pair.username.size() < numbering_.digits)
-            pair.username.prepend(numbering_.digits - pair.username.size(), '0');
-        pair.username.prepend(numbering_.prefix);
+    case UsernameStyle::Numbered: {
+        // Spelt into the array the last name left, where setNum and prepend would allocate anew for every name.
+        char digits[20];
+        char* const end = digits + sizeof digits;
+        char* first = end;
+        quint64 number = numbering_.start + made_ - 1;
+        do {
+            *--first = static_cast<char>('0' + number % 10);
+            number /= 10;
+        } while (number != 0);
+        const qsizetype prefix = numbering_.prefix.size();
+        const qsizetype zeros = std::max<qsizetype>(numbering_.digits - (end - first), 0);
+        pair.username.resize(prefix + zeros + (end - first));
+        char* const to = pair.username.data();
+        if (prefix > 0)
+            std::memcpy(to, numbering_.prefix.constData(), std::size_t(prefix));
+        std::memset(to + prefix, '0', std::size_t(zeros));
+        std::memcpy(to + prefix + zeros, first, std::size_t(end - first));
         break;
+    }
     case UsernameStyle::FromFile:
     case UsernameStyle::None:
         // Without a call where it is empty already, as it is for every pair but the first.

@@ -9,6 +9,9 @@ namespace {
 
 bool isUtf8(QByteArrayView bytes)
 {
+    // ASCII, as nearly every name is, needs no decoding.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<quint8>(c) < 0x80; }))
+        return true;
     // Bytes that are not UTF-8 decode to replacement characters, which do not encode back to them.
     return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
