@@ -1,6 +1,6 @@
 #include "cli/Accounts.h"
 
-#include "cli/CommandLine.h"
+#include "cli/CliOptions.h"
 
 Accounts::Accounts(const CliOptions& options, const SlipsLoader* slips)
     : output_(options.outputFile, options.force)

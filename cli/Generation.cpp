@@ -1,7 +1,7 @@
 #include "cli/Generation.h"
 
 #include "cli/Accounts.h"
-#include "cli/CommandLine.h"
+#include "cli/CliOptions.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "os/InputDevice.h"

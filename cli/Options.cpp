@@ -1,0 +1,124 @@
+#include "cli/Options.h"
+
+#include "list/RecordFormat.h"
+
+#include <QStringList>
+
+namespace {
+
+QCommandLineOption withValue(const QStringList& names, const QString& description, const char* valueName)
+{
+    return QCommandLineOption(names, description, QString::fromLatin1(valueName));
+}
+
+QCommandLineOption withValue(const QStringList& names, const char* description, const char* valueName)
+{
+    return withValue(names, QString::fromUtf8(description), valueName);
+}
+
+QCommandLineOption flag(const QStringList& names, const char* description)
+{
+    return QCommandLineOption(names, QString::fromUtf8(description));
+}
+
+// "lines, csv or json (default: lines). lines: a record a line; ...": every format of the table, in its order.
+QString formatsHelp()
+{
+    QStringList names;
+    QStringList descriptions;
+    for (const RecordFormat& format : RecordFormat::all()) {
+        names.append(QString::fromLatin1(format.name));
+        if (format.description)
+            descriptions.append(names.constLast() + QStringLiteral(": ") + QString::fromUtf8(format.description));
+    }
+    const QString last = names.takeLast();
+    QString help = (names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last)
+        + QStringLiteral(" (default: %1).").arg(QString::fromLatin1(RecordFormat::all().front().name));
+    if (!descriptions.isEmpty())
+        help += QLatin1Char(' ') + descriptions.join(QStringLiteral("; ")) + QLatin1Char('.');
+    return help;
+}
+
+} // namespace
+
+Options::Options()
+    : count(withValue({QStringLiteral("n"), QStringLiteral("count")},
+                      "Make N passwords, 1 to 1000000000000 (default: 1).", "N"))
+    , length(withValue({QStringLiteral("l"), QStringLiteral("length")},
+                       "Characters per password, 1 to 1024 (default: 16).", "N"))
+    , style(withValue({QStringLiteral("s"), QStringLiteral("style")},
+                      "numeric (digits), alphabetic (letters), alphanumeric (letters and "
+                      "digits) or symbols (letters, digits and symbols) (default: alphanumeric).",
+                      "STYLE"))
+    , letterCase(withValue({QStringLiteral("c"), QStringLiteral("case")},
+                           "Letters in upper, lower or mixed case; numeric has none (default: mixed).", "CASE"))
+    , usernames(withValue({QStringLiteral("u"), QStringLiteral("usernames")},
+                          "random (drawn after each password, from the same characters), "
+                          "numbered (1, 2, 3, ... in output order) or none (default: none).",
+                          "KIND"))
+    , prefix(withValue({QStringLiteral("prefix")},
+                       "Numbered usernames start with TEXT: --prefix student gives student1, "
+                       "student2, ...",
+                       "TEXT"))
+    , digits(withValue({QStringLiteral("digits")},
+                       "Numbered usernames have at least N digits, 1 to 18, zeros in front: "
+                       "--digits 3 gives 001, 002, ...",
+                       "N"))
+    , start(withValue({QStringLiteral("start")},
+                      "Numbered usernames count from N, 0 to 999999999999999999 (default: 1).", "N"))
+    , names(withValue({QStringLiteral("f"), QStringLiteral("names")},
+                      "One password for every name of FILE, a name a line; FILE '-' is "
+                      "standard input. Takes the place of --count and --usernames.",
+                      "FILE"))
+    , format(withValue({QStringLiteral("F"), QStringLiteral("format")}, formatsHelp(), "FORMAT"))
+    , output(withValue({QStringLiteral("o"), QStringLiteral("output")},
+                       "Write FILE instead of standard output; a new file is readable by its owner only.", "FILE"))
+    , force(flag({QStringLiteral("force")}, "Replace the files of --output, --plain and --slips if they exist."))
+    , hash(withValue({QStringLiteral("hash")},
+                     "Write the crypt(3) hash of each password in its place, yescrypt or "
+                     "sha512crypt, for chpasswd -e and the like. Needs --plain or --slips for "
+                     "the passwords themselves.",
+                     "METHOD"))
+    , plain(withValue({QStringLiteral("plain")},
+                      "Also write the same accounts, passwords in plain text, to FILE as table "
+                      "records; readable by its owner only.",
+                      "FILE"))
+    , slips(withValue({QStringLiteral("slips")},
+                      "Also write a PDF of slips to cut out and hand over, one an account, ten "
+                      "a page; readable by its owner only.",
+                      "FILE"))
+    , title(withValue({QStringLiteral("title")}, "A line of TEXT at the top of every slip (a class, a system).", "TEXT"))
+    , paper(withValue({QStringLiteral("paper")}, "The slips' paper, a4 or letter (default: the locale's paper).",
+                      "PAPER"))
+    , exclude(withValue({QStringLiteral("exclude")},
+                        "Leave the characters of CHARS out of the characters (of random "
+                        "usernames too).",
+                        "CHARS"))
+    , excludeSimilar(flag({QStringLiteral("exclude-similar")},
+                          "Leave the look-alikes 0, O, 1, l and I out of the characters (of random usernames too)."))
+    , everyClass(flag({QStringLiteral("every-class")},
+                      "Each password holds at least one character of every class its "
+                      "characters have (upper, lower, digit, symbol), every such password "
+                      "equally likely. Random usernames are not held to it."))
+    , entropy(flag({QStringLiteral("entropy")},
+                   "First print \"entropy: B bits per password\" on standard error: log2 of "
+                   "the number of passwords these options make; then what --exclude "
+                   "named that the characters do not hold."))
+    , help(flag({QStringLiteral("h"), QStringLiteral("help")}, "Show this help and end."))
+    , version(flag({QStringLiteral("V"), QStringLiteral("version")}, "Show the version and end."))
+{ }
+
+QList<QCommandLineOption> Options::all() const
+{
+    return {count,  length, style, letterCase, usernames, prefix, digits,  start,          names,      format,
+            output, force,  hash,  plain,      slips,     title,  paper,   exclude,        excludeSimilar,
+            everyClass, entropy, help, version};
+}
+
+QString programDescription()
+{
+    return QStringLiteral(
+        "Makes random passwords, alone or paired with usernames, from the kernel's secure random "
+        "numbers, and writes one record for each pair in the form the next program reads; it can put "
+        "hashes in the records for the system and print the passwords on slips for the people.");
+}

@@ -1,0 +1,43 @@
+#include "cli/OutputOptions.h"
+
+#include "cli/CliOptions.h"
+#include "cli/Options.h"
+#include "cli/ValueReader.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+constexpr Word<HashMethod> Hashes[] = {{"yescrypt", HashMethod::Yescrypt}, {"sha512crypt", HashMethod::Sha512crypt}};
+constexpr Word<Paper> Papers[] = {{"a4", Paper::A4}, {"letter", Paper::Letter}};
+
+} // namespace
+
+std::optional<UsageError> readOutputOptions(const QCommandLineParser& parser, const Options& option,
+                                            CliOptions& options)
+{
+    options.slips.paper = paperOfLocale();
+    HashMethod hash = HashMethod::Yescrypt;
+    ValueReader values(parser);
+    values.format(option.format, options.format);
+    values.word(option.paper, Papers, options.slips.paper);
+    values.word(option.hash, Hashes, hash);
+    values.fileName(option.output, options.outputFile);
+    values.fileName(option.plain, options.plainFile);
+    values.fileName(option.slips, options.slipsFile);
+    if (values.refusal())
+        return values.refusal();
+    if (parser.isSet(option.hash))
+        options.hash = hash;
+
+    for (const QCommandLineOption* slipsOnly : {&option.title, &option.paper}) {
+        if (parser.isSet(*slipsOnly) && options.slipsFile.isEmpty())
+            return refuse(longName(*slipsOnly), QStringLiteral("needs --slips"));
+    }
+    options.slips.title = parser.value(option.title);
+    if (options.hash && options.plainFile.isEmpty() && options.slipsFile.isEmpty())
+        return refuse(longName(option.hash), QStringLiteral("the plain passwords need --plain FILE or --slips FILE"));
+    options.force = parser.isSet(option.force);
+    options.entropy = parser.isSet(option.entropy);
+    return {};
+}
