@@ -5,11 +5,20 @@
 
 PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
                      const UsernameNumbering& numbering)
-    : passwords_(recipe, source), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
+    : PairMaker(PasswordMaker(recipe, source), usernames, count, source, numbering)
 { }
 
 PairMaker::PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source)
-    : passwords_(recipe, source), source_(source), names_(&names)
+    : PairMaker(PasswordMaker(recipe, source), names, source)
+{ }
+
+PairMaker::PairMaker(AnyPasswordMaker passwords, UsernameStyle usernames, quint64 count, RandomSource& source,
+                     const UsernameNumbering& numbering)
+    : passwords_(std::move(passwords)), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
+{ }
+
+PairMaker::PairMaker(AnyPasswordMaker passwords, LineReader& names, RandomSource& source)
+    : passwords_(std::move(passwords)), source_(source), names_(&names)
 { }
 
 bool PairMaker::next(CredentialPair& pair)
@@ -25,7 +34,7 @@ bool PairMaker::next(CredentialPair& pair)
         return stop(Outcome::RandomFailed, source_.errorString());
     switch (usernames_) {
     case UsernameStyle::Random:
-        if (!passwords_.makeText(pair.username))
+        if (!passwords_.makeUsername(pair.username))
             return stop(Outcome::RandomFailed, source_.errorString());
         break;
     case UsernameStyle::Numbered:

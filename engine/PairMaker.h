@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/AnyPasswordMaker.h"
 #include "engine/CredentialPair.h"
 #include "engine/GeneratorOptions.h"
 #include "engine/PasswordMaker.h"
@@ -32,6 +33,10 @@ public:
     // A pair for every name that the reader gives, in order. Every line draws its password, but an empty
     // line makes no pair.
     PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source);
+    // The same with passwords of any kind; random usernames are the maker's.
+    PairMaker(AnyPasswordMaker passwords, UsernameStyle usernames, quint64 count, RandomSource& source,
+              const UsernameNumbering& numbering = {});
+    PairMaker(AnyPasswordMaker passwords, LineReader& names, RandomSource& source);
 
     // The next pair, or false when there is none: outcome() tells whether all were made or why not.
     bool next(CredentialPair& pair);
@@ -45,7 +50,7 @@ private:
     bool stop(Outcome outcome, const QString& reason);
     bool nextNamed(CredentialPair& pair);
 
-    PasswordMaker passwords_;
+    AnyPasswordMaker passwords_;
     RandomSource& source_;
     UsernameStyle usernames_ = UsernameStyle::None;
     UsernameNumbering numbering_;
