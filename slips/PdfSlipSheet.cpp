@@ -31,7 +31,8 @@ CharacterClass classOf(QChar c)
 
 } // namespace
 
-PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : title_(style.title), writer_(&device)
+PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style)
+    : title_(style.title), separator_(style.separator), writer_(&device)
 {
     writer_.setResolution(Resolution);
     writer_.setCreator(QStringLiteral("varnel-cli"));
@@ -111,7 +112,7 @@ qreal PdfSlipSheet::drawLine(const QFont& font, const QColor& colour, const QStr
 
 // Character by character, each at the face's advance so that a reader of the PDF still finds one word:
 // letters plain, digits underlined in blue, symbols in red on a grey shade. A password too wide for the
-// slip goes on over several lines.
+// slip goes on over several lines, broken after a separator where the next piece would not fit.
 qreal PdfSlipSheet::drawPassword(const QString& password, qreal top)
 {
     const QFontMetricsF metrics(passwordFont_, &writer_);
@@ -119,9 +120,17 @@ qreal PdfSlipSheet::drawPassword(const QString& password, qreal top)
     painter_.setClipRect(inside_);
     qreal x = inside_.left();
     qreal baseline = top + metrics.ascent();
-    for (const QChar c : password) {
+    qsizetype pieceStart = 0;
+    for (qsizetype i = 0; i < password.size(); ++i) {
+        const QChar c = password.at(i);
         const qreal advance = metrics.horizontalAdvance(c);
-        if (x + advance > inside_.right() && x > inside_.left()) {
+        qreal needed = advance;
+        if (i == pieceStart && !separator_.isEmpty()) {
+            const qsizetype next = password.indexOf(separator_, i);
+            pieceStart = next < 0 ? password.size() : next + separator_.size();
+            needed = metrics.horizontalAdvance(password.sliced(i, pieceStart - i));
+        }
+        if (x + needed > inside_.right() && x > inside_.left()) {
             x = inside_.left();
             baseline += metrics.height();
         }

@@ -30,6 +30,7 @@ private:
     qreal drawPassword(const QString& password, qreal top);
 
     QString title_;
+    QString separator_;
     QPdfWriter writer_;
     QPainter painter_;
     QRectF page_;

@@ -14,6 +14,9 @@ struct SlipStyle
     // Above every slip's pair; none when empty.
     QString title;
     Paper paper = Paper::A4;
+    // A password too long for one line is broken after this text where it can be (a passphrase's separator,
+    // so that its words stay whole); empty: anywhere.
+    QString separator;
 };
 
 // Letter for the territories that print on it, A4 elsewhere: the territory of the locale that sets the
