@@ -43,6 +43,11 @@ std::optional<UsageError> readAccountOptions(const QCommandLineParser& parser, c
     if (options.format->needsUsernames && options.usernames == UsernameStyle::None)
         return refuse(longName(option.format),
                       QStringLiteral("%1 records need usernames (--usernames or --names)").arg(formatName));
+    if (options.usernames == UsernameStyle::Random && options.kind == CliOptions::Kind::Words) {
+        return refuse(longName(option.usernames),
+                      QStringLiteral("random usernames are drawn from a password's characters, which words do not "
+                                     "have (numbered or --names give usernames)"));
+    }
     if (options.usernames == UsernameStyle::Random) {
         for (const char c : PasswordMaker::charactersOf(options.recipe)) {
             if (options.format->refusal(QByteArrayView(&c, 1)).isEmpty())

@@ -2,6 +2,7 @@
 
 #include "engine/GeneratorOptions.h"
 #include "engine/PairMaker.h"
+#include "engine/PassphraseMaker.h"
 #include "engine/PasswordHasher.h"
 #include "engine/PasswordMaker.h"
 #include "list/RecordFormat.h"
@@ -14,8 +15,14 @@
 // Everything one run of varnel-cli is asked to do.
 struct CliOptions
 {
+    // Characters by the recipe, or words by the passphrase recipe (-s words).
+    enum class Kind { Characters, Words };
+
+    Kind kind = Kind::Characters;
     // 16 characters, letters of both cases and digits, unless told otherwise.
     PasswordRecipe recipe = {PasswordStyle::AlphaNumeric, LetterCase::Mixed, 16, false, false, {}};
+    // Its word list, read from a file when one is named, and its separator checked against the words.
+    PassphraseRecipe passphrase;
     quint64 count = 1;
     UsernameStyle usernames = UsernameStyle::None;
     UsernameNumbering numbering;

@@ -4,6 +4,7 @@
 #include "cli/Options.h"
 #include "cli/OutputOptions.h"
 #include "cli/ParserError.h"
+#include "cli/PassphraseOptions.h"
 #include "cli/PasswordOptions.h"
 
 #include <QCommandLineParser>
@@ -13,7 +14,7 @@ namespace {
 
 CommandLine refused(const UsageError& error)
 {
-    return {CommandLine::Action::Refuse, {}, error.text};
+    return {CommandLine::Action::Refuse, {}, {}, error};
 }
 
 } // namespace
@@ -27,12 +28,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (!parser.parse(arguments))
         return refused(parserError(parser));
     if (parser.isSet(option.help))
-        return {CommandLine::Action::Print, {}, parser.helpText()};
+        return {CommandLine::Action::Print, {}, parser.helpText(), {}};
     if (parser.isSet(option.version)) {
         return {CommandLine::Action::Print,
                 {},
                 QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
-                    + QLatin1Char('\n')};
+                    + QLatin1Char('\n'),
+                {}};
     }
     if (!parser.positionalArguments().isEmpty())
         return refused(
@@ -40,9 +42,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     // The passwords' options first, then the outputs' (the format among them), on which the accounts' depend.
     CliOptions options;
-    for (const auto read : {readPasswordOptions, readOutputOptions, readAccountOptions}) {
+    for (const auto read : {readPasswordOptions, readPassphraseOptions, readOutputOptions, readAccountOptions}) {
         if (const std::optional<UsageError> error = read(parser, option, options))
             return refused(*error);
     }
-    return {CommandLine::Action::Generate, options, {}};
+    return {CommandLine::Action::Generate, options, {}, {}};
 }

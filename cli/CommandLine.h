@@ -1,19 +1,21 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/UsageError.h"
 
 #include <QString>
 #include <QStringList>
 
-// The command line read: options to run with, a text to print (help, version), or a usage error.
+// The command line read: options to run with, a text to print (help, version), or why it is not run.
 struct CommandLine
 {
     enum class Action { Generate, Print, Refuse };
 
     Action action = Action::Generate;
     CliOptions options;
-    // What to print for Print; for Refuse, the error as "<option>: <reason>".
+    // What to print for Print.
     QString text;
+    UsageError refusal;
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);

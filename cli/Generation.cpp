@@ -2,6 +2,7 @@
 
 #include "cli/Accounts.h"
 #include "cli/CliOptions.h"
+#include "cli/Complaint.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "os/InputDevice.h"
@@ -21,15 +22,6 @@
 
 #include <unistd.h>
 
-int complain(const QString& what, const QString& reason)
-{
-    const QByteArray line = (QCoreApplication::applicationName() + QStringLiteral(": ") + what + QStringLiteral(": ")
-                             + reason + QLatin1Char('\n'))
-                                .toLocal8Bit();
-    std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
-    return 1;
-}
-
 namespace {
 
 // Qt's string hashing (the command-line parser's) can leave the upper halves of the vector registers in use,
@@ -48,6 +40,20 @@ void clearUpperVectorRegisters()
     if (__builtin_cpu_supports("avx"))
         zeroUpperHalves();
 #endif
+}
+
+// The maker the options ask for. The options were checked by making one, so this fails only if that changed.
+std::optional<AnyPasswordMaker> passwordMaker(const CliOptions& options, RandomSource& source, QString& error)
+{
+    switch (options.kind) {
+    case CliOptions::Kind::Characters:
+        return AnyPasswordMaker(PasswordMaker(options.recipe, source));
+    case CliOptions::Kind::Words:
+        if (std::optional<PassphraseMaker> words = PassphraseMaker::create(options.passphrase, source, error))
+            return AnyPasswordMaker(std::move(*words));
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -74,11 +80,17 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         return complain(accounts.failure()->what, accounts.failure()->reason);
 
     RandomSource& random = SystemRandomSource::instance();
+    QString error;
+    std::optional<AnyPasswordMaker> passwords = passwordMaker(options, random, error);
+    if (!passwords)
+        return complain(QStringLiteral("the passwords cannot be made"), error);
     if (options.entropy) {
         // The same in every locale: scripts read it.
         std::fprintf(stderr, "entropy: %s bits per password\n",
-                     QByteArray::number(PasswordMaker(options.recipe, random).entropyBits(), 'f', 1).constData());
-        const QByteArray absent = PasswordMaker::absentExclusions(options.recipe);
+                     QByteArray::number(passwords->entropyBits(), 'f', 1).constData());
+        const QByteArray absent = options.kind == CliOptions::Kind::Characters
+            ? PasswordMaker::absentExclusions(options.recipe)
+            : QByteArray();
         if (!absent.isEmpty())
             std::fprintf(stderr, "entropy: --exclude: '%s' not among the characters\n", absent.constData());
     }
@@ -89,8 +101,9 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         names->setBeforeWaiting([&accounts] { accounts.flush(); });
         lines.emplace(*names);
     }
-    PairMaker maker = lines ? PairMaker(options.recipe, *lines, random)
-                            : PairMaker(options.recipe, options.usernames, options.count, random, options.numbering);
+    PairMaker maker = lines
+        ? PairMaker(std::move(*passwords), *lines, random)
+        : PairMaker(std::move(*passwords), options.usernames, options.count, random, options.numbering);
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
         const QString refusal = options.format->refusal(pair.username);

@@ -45,15 +45,28 @@ Options::Options()
     : count(withValue({QStringLiteral("n"), QStringLiteral("count")},
                       "Make N passwords, 1 to 1000000000000 (default: 1).", "N"))
     , length(withValue({QStringLiteral("l"), QStringLiteral("length")},
-                       "Characters per password, 1 to 1024 (default: 16).", "N"))
+                       "Characters per password, 1 to 1024 (default: 16); with -s words, words per passphrase, "
+                       "1 to 100000 (default: 6).",
+                       "N"))
     , style(withValue({QStringLiteral("s"), QStringLiteral("style")},
-                      "numeric (digits), alphabetic (letters), alphanumeric (letters and "
-                      "digits) or symbols (letters, digits and symbols) (default: alphanumeric).",
+                      "numeric (digits), alphabetic (letters), alphanumeric (letters and digits), symbols "
+                      "(letters, digits and symbols) or words (default: alphanumeric). words makes "
+                      "passphrases of -l words.",
                       "STYLE"))
     , letterCase(withValue({QStringLiteral("c"), QStringLiteral("case")},
                            "Letters in upper, lower or mixed case; numeric has none (default: mixed).", "CASE"))
+    , wordList(withValue({QStringLiteral("wordlist")},
+                         "The words of -s words: large (7776 words, 12.9 bits each), short (1296 short, easy "
+                         "words, 10.3 bits each) or FILE, a word a line, at least 1000 (default: large).",
+                         "LIST"))
+    , separator(withValue({QStringLiteral("separator")},
+                          "TEXT between the words of -s words, which leave out the words holding it "
+                          "(default: -).",
+                          "TEXT"))
+    , capitalize(flag({QStringLiteral("capitalize")}, "With -s words, each word's first letter in upper case."))
+    , number(flag({QStringLiteral("number")}, "With -s words, a digit 0 to 9 after one of the words."))
     , usernames(withValue({QStringLiteral("u"), QStringLiteral("usernames")},
-                          "random (drawn after each password, from the same characters), "
+                          "random (drawn after each password, from the same characters; not with -s words), "
                           "numbered (1, 2, 3, ... in output order) or none (default: none).",
                           "KIND"))
     , prefix(withValue({QStringLiteral("prefix")},
@@ -87,7 +100,8 @@ Options::Options()
                       "Also write a PDF of slips to cut out and hand over, one an account, ten "
                       "a page; readable by its owner only.",
                       "FILE"))
-    , title(withValue({QStringLiteral("title")}, "A line of TEXT at the top of every slip (a class, a system).", "TEXT"))
+    , title(
+          withValue({QStringLiteral("title")}, "A line of TEXT at the top of every slip (a class, a system).", "TEXT"))
     , paper(withValue({QStringLiteral("paper")}, "The slips' paper, a4 or letter (default: the locale's paper).",
                       "PAPER"))
     , exclude(withValue({QStringLiteral("exclude")},
@@ -110,15 +124,14 @@ Options::Options()
 
 QList<QCommandLineOption> Options::all() const
 {
-    return {count,  length, style, letterCase, usernames, prefix, digits,  start,          names,      format,
-            output, force,  hash,  plain,      slips,     title,  paper,   exclude,        excludeSimilar,
-            everyClass, entropy, help, version};
+    return {count,  length, style, letterCase, wordList,       separator,  capitalize, number, usernames,
+            prefix, digits, start, names,      format,         output,     force,      hash,   plain,
+            slips,  title,  paper, exclude,    excludeSimilar, everyClass, entropy,    help,   version};
 }
 
 QString programDescription()
 {
-    return QStringLiteral(
-        "Makes random passwords, alone or paired with usernames, from the kernel's secure random "
-        "numbers, and writes one record for each pair in the form the next program reads; it can put "
-        "hashes in the records for the system and print the passwords on slips for the people.");
+    return QStringLiteral("Makes random passwords, alone or paired with usernames, from the kernel's secure random "
+                          "numbers, and writes one record for each pair in the form the next program reads; it can put "
+                          "hashes in the records for the system and print the passwords on slips for the people.");
 }

@@ -22,6 +22,10 @@ struct Options
     QCommandLineOption length;
     QCommandLineOption style;
     QCommandLineOption letterCase;
+    QCommandLineOption wordList;
+    QCommandLineOption separator;
+    QCommandLineOption capitalize;
+    QCommandLineOption number;
     QCommandLineOption usernames;
     QCommandLineOption prefix;
     QCommandLineOption digits;

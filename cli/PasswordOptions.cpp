@@ -8,10 +8,12 @@
 
 namespace {
 
-constexpr Word<PasswordStyle> Styles[] = {{"numeric", PasswordStyle::Numeric},
-                                          {"alphabetic", PasswordStyle::Alphabetic},
-                                          {"alphanumeric", PasswordStyle::AlphaNumeric},
-                                          {"symbols", PasswordStyle::AlphaNumSym}};
+// Words have no style of characters.
+constexpr Word<std::optional<PasswordStyle>> Styles[] = {{"numeric", PasswordStyle::Numeric},
+                                                         {"alphabetic", PasswordStyle::Alphabetic},
+                                                         {"alphanumeric", PasswordStyle::AlphaNumeric},
+                                                         {"symbols", PasswordStyle::AlphaNumSym},
+                                                         {"words", std::nullopt}};
 constexpr Word<LetterCase> Cases[] = {
     {"upper", LetterCase::Upper}, {"lower", LetterCase::Lower}, {"mixed", LetterCase::Mixed}};
 
@@ -20,10 +22,18 @@ constexpr Word<LetterCase> Cases[] = {
 std::optional<UsageError> readPasswordOptions(const QCommandLineParser& parser, const Options& option,
                                               CliOptions& options)
 {
-    quint64 length = quint64(options.recipe.length);
+    std::optional<PasswordStyle> style = options.recipe.style;
     ValueReader values(parser);
+    values.word(option.style, Styles, style);
+    if (values.refusal())
+        return values.refusal();
+    if (!style) {
+        options.kind = CliOptions::Kind::Words;
+        return {};
+    }
+    options.recipe.style = *style;
+    quint64 length = quint64(options.recipe.length);
     values.number(option.length, MaxLength, length);
-    values.word(option.style, Styles, options.recipe.style);
     values.word(option.letterCase, Cases, options.recipe.letterCase);
     if (values.refusal())
         return values.refusal();

@@ -8,6 +8,7 @@ class QCommandLineParser;
 struct CliOptions;
 struct Options;
 
-// What the passwords are made of: their length, style and case, and the characters left out.
+// What passwords of characters are made of: their length, style and case, and the characters left out. The
+// style words makes passphrases instead.
 std::optional<UsageError> readPasswordOptions(const QCommandLineParser& parser, const Options& option,
                                               CliOptions& options);

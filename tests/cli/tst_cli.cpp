@@ -1,5 +1,7 @@
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
+#include "engine/PassphraseMaker.h"
+#include "engine/RandomSource.h"
 #include "resources/Layouts.h"
 
 #include <QDir>
@@ -94,7 +96,24 @@ QList<QByteArrayList> chpasswdRecords(const QByteArray& bytes)
 
 const QString Every = QStringLiteral("[A-Za-z0-9!@#$%^&*()_+=\\-';:\\]\\[{}.<>]");
 
+// A thousand different words of letters alone, a word a line: the smallest list a file may give.
+QByteArray thousandWords()
+{
+    QByteArray words;
+    for (int i = 0; i < 1000; ++i)
+        words += QByteArray("w") + char('a' + i / 100) + char('a' + i / 10 % 10) + char('a' + i % 10) + '\n';
+    return words;
+}
+
+// The line --entropy prints for this many bits.
+QByteArray entropyLine(double bits)
+{
+    return "entropy: " + QByteArray::number(bits, 'f', 1) + " bits per password\n";
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(PassphraseRecipe)
 
 class TestCli final : public QObject
 {
@@ -122,6 +141,9 @@ private slots:
     void slipsPaperFollowsTheLocale_data();
     void slipsPaperFollowsTheLocale();
     void helpListsEveryOptionWithItsDefault();
+    void passphrasesAreWordsOfTheirList_data();
+    void passphrasesAreWordsOfTheirList();
+    void passphraseOnASlipBreaksAfterItsSeparators();
     void versionIsTheAboutBoxVersion();
 };
 
@@ -248,6 +270,24 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("an option without its value is named") << QStringList{u"-l"_s} << "varnel-cli: -l: missing value"_ba;
     QTest::newRow("an argument that is no option is refused")
         << QStringList{u"extra"_s} << "varnel-cli: 'extra': unexpected argument"_ba;
+    QTest::newRow("words take no excluded characters") << QStringList{u"-s"_s, u"words"_s, u"--exclude"_s, u"e"_s}
+                                                       << "varnel-cli: --exclude: does not apply to words"_ba;
+    QTest::newRow("words are not held to every class") << QStringList{u"-s"_s, u"words"_s, u"--every-class"_s}
+                                                       << "varnel-cli: --every-class: does not apply to words"_ba;
+    QTest::newRow("no words at all are refused")
+        << QStringList{u"-s"_s, u"words"_s, u"-l"_s, u"0"_s}
+        << "varnel-cli: --length: '0' is not a whole number from 1 to 100000"_ba;
+    QTest::newRow("random usernames have no characters to come from with words")
+        << QStringList{u"-s"_s, u"words"_s, u"-u"_s, u"random"_s}
+        << "varnel-cli: --usernames: random usernames are drawn from a password's characters"_ba;
+    QTest::newRow("a passphrase's option without words is refused")
+        << QStringList{u"--capitalize"_s} << "varnel-cli: --capitalize: needs --style words"_ba;
+    QTest::newRow("a word list file of too few words is refused with its name")
+        << QStringList{u"-s"_s, u"words"_s, u"--wordlist"_s, u"names.txt"_s}
+        << "varnel-cli: --wordlist: names.txt: holds only 1 different words; a word list needs at least 1000"_ba;
+    QTest::newRow("a separator found in most words is refused")
+        << QStringList{u"-s"_s, u"words"_s, u"--separator"_s, u"e"_s}
+        << "varnel-cli: --separator: only 3112 of the word list's 7776 words can be told apart"_ba;
 }
 
 void TestCli::usageErrorsWriteNothing()
@@ -644,6 +684,92 @@ void TestCli::helpListsEveryOptionWithItsDefault()
                              "-h, --help",
                              "-V, --version"})
         QVERIFY2(outcome.out.contains(text), text);
+}
+
+void TestCli::passphrasesAreWordsOfTheirList_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<PassphraseRecipe>("recipe");
+
+    const WordList fromFile(thousandWords().split('\n'));
+    PassphraseRecipe large;
+    QTest::newRow("six words of the large list joined by - by default") << QStringList{u"-s"_s, u"words"_s} << large;
+    PassphraseRecipe shortList{4, *WordList::builtIn(u"short"), " ", false, false};
+    QTest::newRow("four words of the short list between blanks")
+        << QStringList{u"-s"_s, u"words"_s, u"--wordlist"_s, u"short"_s, u"-l"_s, u"4"_s, u"--separator"_s, u" "_s}
+        << shortList;
+    PassphraseRecipe file{3, fromFile, ".", true, true};
+    QTest::newRow("three words of a list file, capitalized, with a digit after one of them")
+        << QStringList{u"--style=words"_s, u"--wordlist=words.txt"_s, u"--length=3"_s,
+                       u"--separator=."_s, u"--capitalize"_s,         u"--number"_s}
+        << file;
+}
+
+// Each passphrase is of the list's words, as many as asked; --entropy gives the maker's own figure.
+void TestCli::passphrasesAreWordsOfTheirList()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(PassphraseRecipe, recipe);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    createFile(folder.filePath(u"words.txt"_s), thousandWords());
+    const Outcome outcome = run(folder.path(), arguments + QStringList{u"-n"_s, u"300"_s, u"--entropy"_s});
+    QCOMPARE(outcome.status, 0);
+    QString error;
+    const auto maker = PassphraseMaker::create(recipe, SystemRandomSource::instance(), error);
+    QVERIFY2(maker, qPrintable(error));
+    QCOMPARE(outcome.err, entropyLine(maker->entropyBits()));
+
+    const QSet<QByteArray> words(recipe.words.words().cbegin(), recipe.words.words().cend());
+    const QByteArrayList passphrases = outcome.out.split('\n').first(300);
+    for (const QByteArray& passphrase : passphrases) {
+        const QStringList drawn = QString::fromUtf8(passphrase).split(QString::fromUtf8(recipe.separator));
+        QCOMPARE(drawn.size(), recipe.wordCount);
+        int digits = 0;
+        for (QString word : drawn) {
+            if (recipe.number && word.back().isDigit()) {
+                word.chop(1);
+                ++digits;
+            }
+            if (recipe.capitalize) {
+                QVERIFY2(word.front().isUpper(), passphrase.constData());
+                word[0] = word.front().toLower();
+            }
+            QVERIFY2(words.contains(word.toUtf8()), passphrase.constData());
+        }
+        QCOMPARE(digits, recipe.number ? 1 : 0);
+    }
+}
+
+// A PDF reader finds each passphrase whole, its lines broken only after a separator.
+void TestCli::passphraseOnASlipBreaksAfterItsSeparators()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(
+        folder.path(),
+        {u"-s"_s, u"words"_s, u"-l"_s, u"8"_s, u"-n"_s, u"12"_s, u"-u"_s, u"numbered"_s, u"--slips"_s, u"slips.pdf"_s});
+    QCOMPARE(outcome.status, 0);
+
+    const QByteArray text = outputOf(u"pdftotext"_s, {u"-raw"_s, folder.filePath(u"slips.pdf"_s), u"-"_s});
+    QByteArrayList found;
+    bool inPassword = false;
+    for (const QByteArray& line : text.split('\n')) {
+        if (line == "Password") {
+            found.append(QByteArray());
+            inPassword = true;
+        } else if (line.isEmpty() || line == "Username" || line.contains('\f')) {
+            inPassword = false;
+        } else if (inPassword) {
+            QVERIFY2(found.last().isEmpty() || found.last().endsWith('-'), text.constData());
+            found.last() += line;
+        }
+    }
+    QByteArrayList records;
+    for (const QByteArray& record : outcome.out.split('\n').first(12))
+        records.append(record.left(record.indexOf(',')));
+    QCOMPARE(found, records);
 }
 
 void TestCli::versionIsTheAboutBoxVersion()
