@@ -11,6 +11,16 @@ namespace {
 constexpr Word<UsernameStyle> Usernames[] = {
     {"random", UsernameStyle::Random}, {"numbered", UsernameStyle::Numbered}, {"none", UsernameStyle::None}};
 
+// What random usernames are drawn from: the characters of the passwords.
+QByteArray usernameCharacters(const CliOptions& options)
+{
+    if (options.kind != CliOptions::Kind::Rules)
+        return PasswordMaker::charactersOf(options.recipe);
+    QByteArray characters = options.rules.rules.characters();
+    characters.removeIf([&options](char c) { return options.rules.exclude.contains(c); });
+    return characters;
+}
+
 } // namespace
 
 std::optional<UsageError> readAccountOptions(const QCommandLineParser& parser, const Options& option,
@@ -49,7 +59,7 @@ std::optional<UsageError> readAccountOptions(const QCommandLineParser& parser, c
                                      "have (numbered or --names give usernames)"));
     }
     if (options.usernames == UsernameStyle::Random) {
-        for (const char c : PasswordMaker::charactersOf(options.recipe)) {
+        for (const char c : usernameCharacters(options)) {
             if (options.format->refusal(QByteArrayView(&c, 1)).isEmpty())
                 continue;
             return refuse(longName(option.format),

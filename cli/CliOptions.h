@@ -5,6 +5,7 @@
 #include "engine/PassphraseMaker.h"
 #include "engine/PasswordHasher.h"
 #include "engine/PasswordMaker.h"
+#include "engine/RulesPasswordMaker.h"
 #include "list/RecordFormat.h"
 #include "slips/SlipSheet.h"
 
@@ -15,14 +16,15 @@
 // Everything one run of varnel-cli is asked to do.
 struct CliOptions
 {
-    // Characters by the recipe, or words by the passphrase recipe (-s words).
-    enum class Kind { Characters, Words };
+    // Characters by the recipe, words by the passphrase recipe (-s words), or a site's rules (--rules).
+    enum class Kind { Characters, Words, Rules };
 
     Kind kind = Kind::Characters;
     // 16 characters, letters of both cases and digits, unless told otherwise.
     PasswordRecipe recipe = {PasswordStyle::AlphaNumeric, LetterCase::Mixed, 16, false, false, {}};
     // Its word list, read from a file when one is named, and its separator checked against the words.
     PassphraseRecipe passphrase;
+    RulesRecipe rules;
     quint64 count = 1;
     UsernameStyle usernames = UsernameStyle::None;
     UsernameNumbering numbering;

@@ -6,6 +6,7 @@
 #include "cli/ParserError.h"
 #include "cli/PassphraseOptions.h"
 #include "cli/PasswordOptions.h"
+#include "cli/RulesOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -40,9 +41,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return refused(
             refuse(quoted(parser.positionalArguments().constFirst()), QStringLiteral("unexpected argument")));
 
-    // The passwords' options first, then the outputs' (the format among them), on which the accounts' depend.
+    // The passwords' options first, the rules before the style they take the place of; then the outputs' (the
+    // format among them), on which the accounts' depend.
     CliOptions options;
-    for (const auto read : {readPasswordOptions, readPassphraseOptions, readOutputOptions, readAccountOptions}) {
+    for (const auto read :
+         {readRulesOptions, readPasswordOptions, readPassphraseOptions, readOutputOptions, readAccountOptions}) {
         if (const std::optional<UsageError> error = read(parser, option, options))
             return refused(*error);
     }

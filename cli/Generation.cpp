@@ -52,6 +52,10 @@ std::optional<AnyPasswordMaker> passwordMaker(const CliOptions& options, RandomS
         if (std::optional<PassphraseMaker> words = PassphraseMaker::create(options.passphrase, source, error))
             return AnyPasswordMaker(std::move(*words));
         break;
+    case CliOptions::Kind::Rules:
+        if (std::optional<RulesPasswordMaker> rules = RulesPasswordMaker::create(options.rules, source, error))
+            return AnyPasswordMaker(std::move(*rules), source);
+        break;
     }
     return std::nullopt;
 }

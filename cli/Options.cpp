@@ -65,6 +65,12 @@ Options::Options()
                           "TEXT"))
     , capitalize(flag({QStringLiteral("capitalize")}, "With -s words, each word's first letter in upper case."))
     , number(flag({QStringLiteral("number")}, "With -s words, a digit 0 to 9 after one of the words."))
+    , rules(withValue({QStringLiteral("rules")},
+                      "Passwords made to a site's RULES: \"minlength: 8; maxlength: 32; required: lower, "
+                      "upper; required: digit; allowed: [-_.!]; max-consecutive: 2\", the classes upper, "
+                      "lower, digit, special and ascii-printable or [...] sets; -l within their range "
+                      "(default: 16 held inside it), --exclude after them. Not with -s, -c or --every-class.",
+                      "RULES"))
     , usernames(withValue({QStringLiteral("u"), QStringLiteral("usernames")},
                           "random (drawn after each password, from the same characters; not with -s words), "
                           "numbered (1, 2, 3, ... in output order) or none (default: none).",
@@ -124,9 +130,9 @@ Options::Options()
 
 QList<QCommandLineOption> Options::all() const
 {
-    return {count,  length, style, letterCase, wordList,       separator,  capitalize, number, usernames,
-            prefix, digits, start, names,      format,         output,     force,      hash,   plain,
-            slips,  title,  paper, exclude,    excludeSimilar, everyClass, entropy,    help,   version};
+    return {count,  length, style,   letterCase,     wordList,   separator, capitalize, number, rules, usernames,
+            prefix, digits, start,   names,          format,     output,    force,      hash,   plain, slips,
+            title,  paper,  exclude, excludeSimilar, everyClass, entropy,   help,       version};
 }
 
 QString programDescription()

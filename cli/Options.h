@@ -26,6 +26,7 @@ struct Options
     QCommandLineOption separator;
     QCommandLineOption capitalize;
     QCommandLineOption number;
+    QCommandLineOption rules;
     QCommandLineOption usernames;
     QCommandLineOption prefix;
     QCommandLineOption digits;

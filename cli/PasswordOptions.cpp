@@ -22,6 +22,8 @@ constexpr Word<LetterCase> Cases[] = {
 std::optional<UsageError> readPasswordOptions(const QCommandLineParser& parser, const Options& option,
                                               CliOptions& options)
 {
+    if (options.kind == CliOptions::Kind::Rules)
+        return {};
     std::optional<PasswordStyle> style = options.recipe.style;
     ValueReader values(parser);
     values.word(option.style, Styles, style);

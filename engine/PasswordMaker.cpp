@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr char LookAlikes[] = "0O1lI";
 constexpr char SpreadsheetStarts[] = "=+-@'";
 
 quint8 classBit(char c)
@@ -37,7 +36,7 @@ QByteArray PasswordMaker::charactersOf(const PasswordRecipe& recipe)
     QByteArray characters =
         DrawnCharacters(recipe.style, SelectAlphabet(recipe.letterCase, recipe.style)).toByteArray();
     if (recipe.excludeSimilar)
-        characters.removeIf([](char c) { return QByteArrayView(LookAlikes).contains(c); });
+        characters.removeIf([](char c) { return QByteArrayView(PasswordMaker::LookAlikes).contains(c); });
     if (!recipe.exclude.isEmpty())
         characters.removeIf([&recipe](char c) { return recipe.exclude.contains(c); });
     return characters;

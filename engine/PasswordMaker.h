@@ -35,6 +35,9 @@ PasswordRecipe recipeFrom(const GeneratorOptions& options);
 class PasswordMaker
 {
 public:
+    // What excludeSimilar leaves out.
+    static constexpr char LookAlikes[] = "0O1lI";
+
     PasswordMaker(const PasswordRecipe& recipe, RandomSource& source);
 
     // How many of the four classes the recipe's characters have; a password held to every class needs

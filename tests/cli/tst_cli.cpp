@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "engine/PassphraseMaker.h"
 #include "engine/RandomSource.h"
+#include "engine/RulesPasswordMaker.h"
 #include "resources/Layouts.h"
 
 #include <QDir>
@@ -114,6 +115,7 @@ QByteArray entropyLine(double bits)
 } // namespace
 
 Q_DECLARE_METATYPE(PassphraseRecipe)
+Q_DECLARE_METATYPE(RulesRecipe)
 
 class TestCli final : public QObject
 {
@@ -143,6 +145,8 @@ private slots:
     void helpListsEveryOptionWithItsDefault();
     void passphrasesAreWordsOfTheirList_data();
     void passphrasesAreWordsOfTheirList();
+    void rulesPasswordsMeetTheirRules_data();
+    void rulesPasswordsMeetTheirRules();
     void passphraseOnASlipBreaksAfterItsSeparators();
     void versionIsTheAboutBoxVersion();
 };
@@ -288,6 +292,20 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("a separator found in most words is refused")
         << QStringList{u"-s"_s, u"words"_s, u"--separator"_s, u"e"_s}
         << "varnel-cli: --separator: only 3112 of the word list's 7776 words can be told apart"_ba;
+    QTest::newRow("rules take the place of the style")
+        << QStringList{u"--rules"_s, u"required: digit"_s, u"-s"_s, u"numeric"_s}
+        << "varnel-cli: --style: cannot be used with --rules"_ba;
+    QTest::newRow("rules are not held to every class as well")
+        << QStringList{u"--rules"_s, u"required: digit"_s, u"--every-class"_s}
+        << "varnel-cli: --every-class: cannot be used with --rules"_ba;
+    QTest::newRow("a rule that cannot be read is quoted") << QStringList{u"--rules"_s, u"minlength: 8; maxlenght: 12"_s}
+                                                          << "varnel-cli: --rules: unknown property \"maxlenght\""_ba;
+    QTest::newRow("a length outside the rules' range is refused with the range")
+        << QStringList{u"--rules"_s, u"minlength: 8; maxlength: 32"_s, u"-l"_s, u"40"_s}
+        << "varnel-cli: --length: a length of 40 is outside the rules' range of 8 to 32"_ba;
+    QTest::newRow("excluding a required class whole is refused")
+        << QStringList{u"--rules"_s, u"required: digit"_s, u"--exclude"_s, u"0123456789"_s}
+        << "varnel-cli: --exclude: every character of \"required: digit\" is excluded"_ba;
 }
 
 void TestCli::usageErrorsWriteNothing()
@@ -740,6 +758,53 @@ void TestCli::passphrasesAreWordsOfTheirList()
         }
         QCOMPARE(digits, recipe.number ? 1 : 0);
     }
+}
+
+void TestCli::rulesPasswordsMeetTheirRules_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<RulesRecipe>("recipe");
+    QTest::addColumn<QString>("pattern");
+
+    const auto recipe = [](const QString& text, std::optional<qint32> length, const QByteArray& exclude) {
+        QString error;
+        return RulesRecipe{*PasswordRules::parse(text, error), length, exclude};
+    };
+    const QString example = u"minlength: 8; maxlength: 32; required: lower, upper; required: digit; "
+                            "allowed: [-_./\\@$*&!#]; max-consecutive: 2"_s;
+    QTest::newRow("the example rules give 16 characters, a letter and a digit, no other, none thrice in a row")
+        << QStringList{u"--rules"_s, example} << recipe(example, std::nullopt, {})
+        << u"(?!.*(.)\\1\\1)(?=.*[A-Za-z])(?=.*[0-9])[A-Za-z0-9\\-_./\\\\@$*&!#]{16}"_s;
+    const QString shortRange = u"maxlength: 10; required: upper; required: [!?]; allowed: lower"_s;
+    QTest::newRow("a range below 16 gives its longest, and the look-alikes are left out after the rules")
+        << QStringList{u"--rules"_s, shortRange, u"--exclude-similar"_s} << recipe(shortRange, std::nullopt, "0O1lI")
+        << u"(?=.*[A-Z])(?=.*[!?])[a-km-zA-HJ-NP-Z!?]{10}"_s;
+    const QString range = u"minlength: 6; maxlength: 12; required: digit; required: upper; allowed: lower"_s;
+    QTest::newRow("-l chooses within the range, and --exclude takes characters out of the allowed ones")
+        << QStringList{u"--rules"_s, range, u"-l"_s, u"12"_s, u"--exclude"_s, u"abcdefghijklm"_s}
+        << recipe(range, 12, "abcdefghijklm") << u"(?=.*[0-9])(?=.*[A-Z])[n-zA-Z0-9]{12}"_s;
+}
+
+// Every password meets the rules as a pattern written from them states them; --entropy gives the counted figure.
+void TestCli::rulesPasswordsMeetTheirRules()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(RulesRecipe, recipe);
+    QFETCH(QString, pattern);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), arguments + QStringList{u"-n"_s, u"500"_s, u"--entropy"_s});
+    QCOMPARE(outcome.status, 0);
+    QString error;
+    const auto maker = RulesPasswordMaker::create(recipe, SystemRandomSource::instance(), error);
+    QVERIFY2(maker, qPrintable(error));
+    QCOMPARE(outcome.err, entropyLine(maker->entropyBits()));
+    const QRegularExpression rules(QRegularExpression::anchoredPattern(pattern));
+    const QByteArrayList passwords = outcome.out.split('\n');
+    QCOMPARE(passwords.size(), 501);
+    for (const QByteArray& password : passwords.first(500))
+        QVERIFY2(rules.match(QString::fromLatin1(password)).hasMatch(), password.constData());
 }
 
 // A PDF reader finds each passphrase whole, its lines broken only after a separator.
