@@ -27,7 +27,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     parser.setApplicationDescription(programDescription());
     parser.addOptions(option.all());
     if (!parser.parse(arguments))
-        return refused(parserError(parser));
+        return refused(parserError(parser, option.all()));
     if (parser.isSet(option.help))
         return {CommandLine::Action::Print, {}, parser.helpText(), {}};
     if (parser.isSet(option.version)) {

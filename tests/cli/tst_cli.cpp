@@ -148,6 +148,8 @@ private slots:
     void rulesPasswordsMeetTheirRules_data();
     void rulesPasswordsMeetTheirRules();
     void passphraseOnASlipBreaksAfterItsSeparators();
+    void shellConventionsHold_data();
+    void shellConventionsHold();
     void versionIsTheAboutBoxVersion();
 };
 
@@ -835,6 +837,46 @@ void TestCli::passphraseOnASlipBreaksAfterItsSeparators()
     for (const QByteArray& record : outcome.out.split('\n').first(12))
         records.append(record.left(record.indexOf(',')));
     QCOMPARE(found, records);
+}
+
+void TestCli::shellConventionsHold_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QStringList>("files");
+
+    QTest::newRow("a misspelt option names the one meant")
+        << QStringList{u"--lenght"_s, u"5"_s} << 2 << QString()
+        << u"varnel-cli: --lenght: unknown option \\(did you mean --length\\?\\)\n"_s << QStringList{};
+    QTest::newRow("a wrong case and a letter short are still close")
+        << QStringList{u"--Forma=csv"_s} << 2 << QString()
+        << u"varnel-cli: --Forma: unknown option \\(did you mean --format\\?\\)\n"_s << QStringList{};
+    QTest::newRow("an option near none is not guessed at")
+        << QStringList{u"--frobnicate"_s} << 2 << QString()
+        << u"varnel-cli: --frobnicate: unknown option \\(see varnel-cli --help\\)\n"_s << QStringList{};
+}
+
+// What a user of a shell expects of a command, as the shell shows it: the status, both streams, the files.
+void TestCli::shellConventionsHold()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QStringList, files);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(folder.path(), arguments);
+
+    QCOMPARE(outcome.status, status);
+    const QRegularExpression expectedOut(QRegularExpression::anchoredPattern(out));
+    QVERIFY2(expectedOut.match(QString::fromLatin1(outcome.out)).hasMatch(), outcome.out.left(2000).constData());
+    const QRegularExpression expectedErr(QRegularExpression::anchoredPattern(err));
+    QVERIFY2(expectedErr.match(QString::fromUtf8(outcome.err)).hasMatch(), outcome.err.constData());
+    QCOMPARE(entriesOf(folder.path()), files);
 }
 
 void TestCli::versionIsTheAboutBoxVersion()
