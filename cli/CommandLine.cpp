@@ -18,6 +18,14 @@ CommandLine refused(const UsageError& error)
     return {CommandLine::Action::Refuse, {}, {}, error};
 }
 
+// The parser names the program by the path it was started by; the help gives its name alone.
+QString helpText(const QCommandLineParser& parser)
+{
+    const QString text = parser.helpText();
+    return QStringLiteral("Usage: ") + QCoreApplication::applicationName()
+        + text.mid(text.indexOf(QStringLiteral(" [options]")));
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -29,7 +37,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (!parser.parse(arguments))
         return refused(parserError(parser, option.all()));
     if (parser.isSet(option.help))
-        return {CommandLine::Action::Print, {}, parser.helpText(), {}};
+        return {CommandLine::Action::Print, {}, helpText(parser), {}};
     if (parser.isSet(option.version)) {
         return {CommandLine::Action::Print,
                 {},

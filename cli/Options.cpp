@@ -135,9 +135,24 @@ QList<QCommandLineOption> Options::all() const
             title,  paper,  exclude, excludeSimilar, everyClass, entropy,   help,       version};
 }
 
+// The parser wraps the options' descriptions to the width of a terminal, but not the program's.
 QString programDescription()
 {
-    return QStringLiteral("Makes random passwords, alone or paired with usernames, from the kernel's secure random "
-                          "numbers, and writes one record for each pair in the form the next program reads; it can put "
-                          "hashes in the records for the system and print the passwords on slips for the people.");
+    const QString text = QStringLiteral(
+        "Makes random passwords or passphrases, alone or paired with usernames, from the kernel's secure random "
+        "numbers, and writes one record for each pair in the form the next program reads; it can put hashes in "
+        "the records for the system and print the passwords on slips for the people.");
+    constexpr qsizetype Width = 80;
+    QString wrapped;
+    qsizetype lineStart = 0;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        if (wrapped.size() > lineStart && wrapped.size() - lineStart + 1 + word.size() > Width) {
+            wrapped += QLatin1Char('\n');
+            lineStart = wrapped.size();
+        } else if (wrapped.size() > lineStart) {
+            wrapped += QLatin1Char(' ');
+        }
+        wrapped += word;
+    }
+    return wrapped;
 }

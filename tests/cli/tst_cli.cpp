@@ -856,6 +856,9 @@ void TestCli::shellConventionsHold_data()
     QTest::newRow("an option near none is not guessed at")
         << QStringList{u"--frobnicate"_s} << 2 << QString()
         << u"varnel-cli: --frobnicate: unknown option \\(see varnel-cli --help\\)\n"_s << QStringList{};
+    QTest::newRow("help names the program, not its path, in lines of 80 columns at most")
+        << QStringList{u"--help"_s} << 0 << u"Usage: varnel-cli \\[options\\]\n([^\n]{0,80}\n)+"_s << QString()
+        << QStringList{};
 }
 
 // What a user of a shell expects of a command, as the shell shows it: the status, both streams, the files.
