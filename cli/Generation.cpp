@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -23,6 +24,9 @@
 #include <unistd.h>
 
 namespace {
+
+// Fewer different passwords than this a guesser tries in moments.
+constexpr double FewestPasswords = 1e6;
 
 // Qt's string hashing (the command-line parser's) can leave the upper halves of the vector registers in use,
 // after which every SSE instruction of the run waits on them: two and a half times the work for the same
@@ -97,6 +101,13 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
             : QByteArray();
         if (!absent.isEmpty())
             std::fprintf(stderr, "entropy: --exclude: '%s' not among the characters\n", absent.constData());
+    }
+    const double different = std::exp2(passwords->entropyBits());
+    if (different >= 1 && different < FewestPasswords - 0.5) {
+        const qint64 count = std::llround(different);
+        warn(QStringLiteral("these options allow only %1 different password%2")
+                 .arg(count)
+                 .arg(count == 1 ? QString() : QStringLiteral("s")));
     }
 
     std::optional<LineReader> lines;

@@ -158,51 +158,58 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("records");
+    QTest::addColumn<QByteArray>("warning");
 
     QTest::newRow("the defaults make one password of 16 letters and digits, without a username")
-        << QStringList{} << QByteArray() << u"[A-Za-z0-9]{16}\n"_s;
+        << QStringList{} << QByteArray() << u"[A-Za-z0-9]{16}\n"_s << QByteArray();
     QTest::newRow("numbered usernames count up in output order, CSV joins with commas and ends with none")
         << QStringList{u"-n"_s, u"3"_s, u"-l"_s, u"4"_s, u"-u"_s, u"numbered"_s, u"-F"_s, u"csv"_s} << QByteArray()
-        << u"[A-Za-z0-9]{4},1,[A-Za-z0-9]{4},2,[A-Za-z0-9]{4},3"_s;
+        << u"[A-Za-z0-9]{4},1,[A-Za-z0-9]{4},2,[A-Za-z0-9]{4},3"_s << QByteArray();
     QTest::newRow("without usernames a record is the password alone, of the length, style and case chosen")
         << QStringList{u"--count=2"_s, u"--length=12"_s, u"--style=alphabetic"_s, u"--case=lower"_s,
                        u"--usernames=none"_s}
-        << QByteArray() << u"([a-z]{12}\n){2}"_s;
+        << QByteArray() << u"([a-z]{12}\n){2}"_s << QByteArray();
     QTest::newRow("symbols in mixed case draw passwords and usernames from all 86 characters")
         << QStringList{u"-n"_s, u"3"_s, u"-s"_s, u"symbols"_s, u"-c"_s, u"mixed"_s, u"-u"_s, u"random"_s}
-        << QByteArray() << u"(%1{16},%1{16}\n){3}"_s.arg(Every);
-    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames") << QStringList{
-        u"-n"_s, u"40"_s,    u"-l"_s, u"50"_s, u"-s"_s, u"alphanumeric"_s, u"-c"_s, u"mixed"_s, u"--exclude-similar"_s,
-        u"-u"_s, u"random"_s} << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s;
+        << QByteArray() << u"(%1{16},%1{16}\n){3}"_s.arg(Every) << QByteArray();
+    QTest::newRow("exclude-similar keeps the look-alikes out of passwords and random usernames")
+        << QStringList{u"-n"_s, u"40"_s,    u"-l"_s,
+                       u"50"_s, u"-s"_s,    u"alphanumeric"_s,
+                       u"-c"_s, u"mixed"_s, u"--exclude-similar"_s,
+                       u"-u"_s, u"random"_s}
+        << QByteArray() << u"([A-HJ-NP-Za-km-z2-9]{50},[A-HJ-NP-Za-km-z2-9]{50}\n){40}"_s << QByteArray();
     QTest::newRow("every-class gives each two-character password a letter and a digit")
         << QStringList{u"-n"_s,   u"300"_s,           u"-l"_s, u"2"_s,    u"-s"_s, u"alphanumeric"_s, u"-u"_s,
                        u"none"_s, u"--every-class"_s, u"-c"_s, u"upper"_s}
-        << QByteArray() << u"((?=[A-Z0-9]*[A-Z])(?=[A-Z0-9]*[0-9])[A-Z0-9]{2}\n){300}"_s;
+        << QByteArray() << u"((?=[A-Z0-9]*[A-Z])(?=[A-Z0-9]*[0-9])[A-Z0-9]{2}\n){300}"_s
+        << "varnel-cli: warning: these options allow only 520 different passwords\n"_ba;
     QTest::newRow("numbered usernames take the prefix, zeros up to the digits asked, and count from the start")
         << QStringList{u"-n"_s,      u"3"_s,        u"-u"_s, u"numbered"_s, u"--prefix"_s,
                        u"student"_s, u"--digits"_s, u"3"_s,  u"--start"_s,  u"9"_s}
-        << QByteArray() << u"[A-Za-z0-9]{16},student009\n[A-Za-z0-9]{16},student010\n[A-Za-z0-9]{16},student011\n"_s;
+        << QByteArray() << u"[A-Za-z0-9]{16},student009\n[A-Za-z0-9]{16},student010\n[A-Za-z0-9]{16},student011\n"_s
+        << QByteArray();
     QTest::newRow("exclude leaves its characters out of the passwords; those not drawn from change nothing")
         << QStringList{u"-n"_s, u"200"_s, u"-s"_s, u"symbols"_s, u"--exclude"_s, u"'\";<>$&*0O~"_s} << QByteArray()
-        << u"([A-NP-Za-z1-9!@#%^()_+=\\-:\\]\\[{}.]{16}\n){200}"_s;
+        << u"([A-NP-Za-z1-9!@#%^()_+=\\-:\\]\\[{}.]{16}\n){200}"_s << QByteArray();
     QTest::newRow("chpasswd records give each name its password after a colon")
         << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s} << "alice\nbob\n"_ba
-        << u"alice:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s;
+        << u"alice:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s << QByteArray();
     QTest::newRow("a table without usernames has a password header and a password a record")
         << QStringList{u"-n"_s, u"2"_s, u"-F"_s, u"table"_s} << QByteArray()
-        << u"password\r\n([A-Za-z0-9]{16}\r\n){2}"_s;
+        << u"password\r\n([A-Za-z0-9]{16}\r\n){2}"_s << QByteArray();
     QTest::newRow("JSON records without usernames have no username key")
         << QStringList{u"-n"_s, u"2"_s, u"-F"_s, u"json"_s} << QByteArray()
-        << u"(\\{\"password\":\"[A-Za-z0-9]{16}\"\\}\n){2}"_s;
+        << u"(\\{\"password\":\"[A-Za-z0-9]{16}\"\\}\n){2}"_s << QByteArray();
     QTest::newRow("names from standard input get a password each, in order, read as the window reads them")
         << QStringList{u"-f"_s, u"-"_s} << "alice\r\n\n  \nbob, jr\ncarol"_ba
-        << u"[A-Za-z0-9]{16},alice\n[A-Za-z0-9]{16},  \n[A-Za-z0-9]{16},bob, jr\n[A-Za-z0-9]{16},carol\n"_s;
+        << u"[A-Za-z0-9]{16},alice\n[A-Za-z0-9]{16},  \n[A-Za-z0-9]{16},bob, jr\n[A-Za-z0-9]{16},carol\n"_s
+        << QByteArray();
     QTest::newRow("names from a file in CSV, with the chosen password characters")
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
-        << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s;
+        << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s << QByteArray();
     QTest::newRow("a title that reads as one of the toolkit's own options is only a title")
         << QStringList{u"--title"_s, u"-platform"_s, u"--slips"_s, u"slips.pdf"_s} << QByteArray()
-        << u"[A-Za-z0-9]{16}\n"_s;
+        << u"[A-Za-z0-9]{16}\n"_s << QByteArray();
 }
 
 void TestCli::recordsFollowTheOptions()
@@ -210,6 +217,7 @@ void TestCli::recordsFollowTheOptions()
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
     QFETCH(QString, records);
+    QFETCH(QByteArray, warning);
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -217,7 +225,7 @@ void TestCli::recordsFollowTheOptions()
     const Outcome outcome = run(folder.path(), arguments, input);
 
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.err, QByteArray());
+    QCOMPARE(outcome.err, warning);
     const QRegularExpression expected(QRegularExpression::anchoredPattern(records));
     QVERIFY2(expected.match(QString::fromUtf8(outcome.out)).hasMatch(), outcome.out.left(2000).constData());
 }
@@ -856,6 +864,17 @@ void TestCli::shellConventionsHold_data()
     QTest::newRow("an option near none is not guessed at")
         << QStringList{u"--frobnicate"_s} << 2 << QString()
         << u"varnel-cli: --frobnicate: unknown option \\(see varnel-cli --help\\)\n"_s << QStringList{};
+    QTest::newRow("options that allow one password warn of it and make it")
+        << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"012345678"_s, u"-l"_s, u"5"_s} << 0 << u"99999\n"_s
+        << u"varnel-cli: warning: these options allow only 1 different password\n"_s << QStringList{};
+    QTest::newRow("three digits are a thousand passwords, and said to be")
+        << QStringList{u"-s"_s, u"numeric"_s, u"-l"_s, u"3"_s, u"-n"_s, u"2"_s} << 0 << u"([0-9]{3}\n){2}"_s
+        << u"varnel-cli: warning: these options allow only 1000 different passwords\n"_s << QStringList{};
+    QTest::newRow("one word of the short list is 1295 passphrases, yo-yo left out")
+        << QStringList{u"-s"_s, u"words"_s, u"--wordlist"_s, u"short"_s, u"-l"_s, u"1"_s} << 0 << u"[a-z]+\n"_s
+        << u"varnel-cli: warning: these options allow only 1295 different passwords\n"_s << QStringList{};
+    QTest::newRow("six digits are a million passwords, enough to say nothing")
+        << QStringList{u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s} << 0 << u"[0-9]{6}\n"_s << QString() << QStringList{};
     QTest::newRow("help names the program, not its path, in lines of 80 columns at most")
         << QStringList{u"--help"_s} << 0 << u"Usage: varnel-cli \\[options\\]\n([^\n]{0,80}\n)+"_s << QString()
         << QStringList{};
