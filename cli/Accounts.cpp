@@ -53,6 +53,11 @@ bool Accounts::commit()
     return output_.commit() || failOutput();
 }
 
+bool Accounts::readerWentAway() const
+{
+    return output_.readerWentAway() || (plain_ && plain_->readerWentAway()) || (slips_ && slips_->readerWentAway());
+}
+
 bool Accounts::drain()
 {
     if (failure_)

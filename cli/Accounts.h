@@ -39,7 +39,8 @@ public:
     bool commit();
 
     const std::optional<Failure>& failure() const { return failure_; }
-    bool readerWentAway() const { return output_.readerWentAway(); }
+    // Whether the run failed only because the reader of standard output went away (as "| head" does).
+    bool readerWentAway() const;
 
 private:
     static constexpr std::size_t BatchSize = 256;

@@ -31,15 +31,23 @@ struct CliOptions
     // A name a line; "-" is standard input. Empty: no names file.
     QString namesFile;
     const RecordFormat* format = &RecordFormat::all().front();
-    // Empty: standard output.
+    // Empty or "-": standard output.
     QString outputFile;
     bool force = false;
     bool entropy = false;
     // The records carry the hash of each password; the plain passwords go to the plain file or the slips.
     std::optional<HashMethod> hash;
-    // The same accounts as plain table records. Empty: none.
+    // The same accounts as plain table records. Empty: none; "-": standard output.
     QString plainFile;
-    // The slips PDF. Empty: none.
+    // The slips PDF. Empty: none; "-": standard output.
     QString slipsFile;
     SlipStyle slips;
+
+    // The file name that stands for standard output (and for standard input where a file is read).
+    static bool isStandardStream(const QString& path) { return path == QLatin1String("-"); }
+    bool recordsToStandardOutput() const { return outputFile.isEmpty() || isStandardStream(outputFile); }
+    bool writesStandardOutput() const
+    {
+        return recordsToStandardOutput() || isStandardStream(plainFile) || isStandardStream(slipsFile);
+    }
 };

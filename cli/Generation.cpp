@@ -78,7 +78,7 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         if (!names->isOpen())
             return complain(names->name(), names->errorString());
     }
-    if (options.outputFile.isEmpty() && wasClosedAtStart(STDOUT_FILENO)) {
+    if (options.writesStandardOutput() && wasClosedAtStart(STDOUT_FILENO)) {
         std::fputs(qPrintable(QCoreApplication::applicationName() + QStringLiteral(": standard output is closed\n")),
                    stderr);
         return 1;

@@ -91,7 +91,8 @@ Options::Options()
                       "FILE"))
     , format(withValue({QStringLiteral("F"), QStringLiteral("format")}, formatsHelp(), "FORMAT"))
     , output(withValue({QStringLiteral("o"), QStringLiteral("output")},
-                       "Write FILE instead of standard output; a new file is readable by its owner only.", "FILE"))
+                       "Write FILE instead of standard output ('-'); a new file is readable by its owner only.",
+                       "FILE"))
     , force(flag({QStringLiteral("force")}, "Replace the files of --output, --plain and --slips if they exist."))
     , hash(withValue({QStringLiteral("hash")},
                      "Write the crypt(3) hash of each password in its place, yescrypt or "
@@ -100,11 +101,11 @@ Options::Options()
                      "METHOD"))
     , plain(withValue({QStringLiteral("plain")},
                       "Also write the same accounts, passwords in plain text, to FILE as table "
-                      "records; readable by its owner only.",
+                      "records; readable by its owner only. '-' is standard output.",
                       "FILE"))
     , slips(withValue({QStringLiteral("slips")},
                       "Also write a PDF of slips to cut out and hand over, one an account, ten "
-                      "a page; readable by its owner only.",
+                      "a page; readable by its owner only. '-' is standard output.",
                       "FILE"))
     , title(
           withValue({QStringLiteral("title")}, "A line of TEXT at the top of every slip (a class, a system).", "TEXT"))

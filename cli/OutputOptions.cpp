@@ -27,6 +27,15 @@ std::optional<UsageError> readOutputOptions(const QCommandLineParser& parser, co
     values.fileName(option.slips, options.slipsFile);
     if (values.refusal())
         return values.refusal();
+    // One stream can carry one file.
+    const QString taken = QStringLiteral("standard output takes the %1 already");
+    const QString records = taken.arg(QStringLiteral("records")) + QStringLiteral(" (-o FILE sends them elsewhere)");
+    if (CliOptions::isStandardStream(options.plainFile) && options.recordsToStandardOutput())
+        return refuse(longName(option.plain), records);
+    if (CliOptions::isStandardStream(options.slipsFile) && options.recordsToStandardOutput())
+        return refuse(longName(option.slips), records);
+    if (CliOptions::isStandardStream(options.slipsFile) && CliOptions::isStandardStream(options.plainFile))
+        return refuse(longName(option.slips), taken.arg(QStringLiteral("plain passwords")));
     if (parser.isSet(option.hash))
         options.hash = hash;
 

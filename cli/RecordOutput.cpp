@@ -4,7 +4,7 @@
 
 RecordOutput::RecordOutput(const QString& path, bool replace) : path_(path)
 {
-    if (path.isEmpty()) {
+    if (path.isEmpty() || path == QStringLiteral("-")) {
         device_.emplace(STDOUT_FILENO);
     } else {
         file_.emplace(path, replace);
@@ -27,6 +27,14 @@ bool RecordOutput::write(QByteArrayView bytes)
 bool RecordOutput::commit()
 {
     return !file_ || file_->commit() || fileFailed();
+}
+
+bool RecordOutput::failed()
+{
+    if (!device_->hasFailed())
+        return false;
+    errorString_ = file_ ? file_->failure() : device_->errorString();
+    return true;
 }
 
 QString RecordOutput::name() const

@@ -8,19 +8,22 @@
 
 #include <optional>
 
-// Where records go: standard output as they come, or a file that takes the place of any old one only
-// once all of them are written.
+// Where a file's bytes go (the records, the plain passwords, the slips): standard output as they come, or a file
+// that takes the place of any old one only once all of them are written.
 class RecordOutput
 {
     Q_DISABLE_COPY_MOVE(RecordOutput)
 
 public:
-    // An empty path is standard output.
+    // An empty path, or "-", is standard output.
     RecordOutput(const QString& path, bool replace);
 
     bool open();
     bool write(QByteArrayView bytes);
     bool commit();
+    // For writers that take a device (the PDF writer); failed() then tells whether all they wrote went through.
+    QIODevice& device() { return *device_; }
+    bool failed();
 
     QString name() const;
     QString errorString() const { return errorString_; }

@@ -3,35 +3,34 @@
 #include "cli/SlipsLoader.h"
 
 SlipsOutput::SlipsOutput(const QString& path, bool replace, const SlipsLoader& module, const SlipStyle& style)
-    : path_(path), module_(module), style_(style), file_(path, replace)
+    : module_(module), style_(style), output_(path, replace)
 { }
 
 SlipsOutput::~SlipsOutput() = default;
 
 bool SlipsOutput::open()
 {
-    if (!file_.open())
-        return fail(file_.failure());
-    device_.emplace(file_);
-    sheet_ = module_.makeSheet(*device_, style_);
+    if (!output_.open())
+        return outputFailed();
+    sheet_ = module_.makeSheet(output_.device(), style_);
     return true;
 }
 
 bool SlipsOutput::add(const CredentialPair& pair)
 {
     sheet_->add(pair.username, pair.password);
-    return !file_.hasError() || fail(file_.failure());
+    return !output_.failed() || outputFailed();
 }
 
 bool SlipsOutput::commit()
 {
     const bool ended = sheet_->finish();
     sheet_.reset();
-    if (file_.hasError())
-        return fail(file_.failure());
+    if (output_.failed())
+        return outputFailed();
     if (!ended)
         return fail(QStringLiteral("the document could not be ended"));
-    return file_.commit() || fail(file_.failure());
+    return output_.commit() || outputFailed();
 }
 
 bool SlipsOutput::fail(const QString& reason)

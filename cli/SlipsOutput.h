@@ -1,18 +1,17 @@
 #pragma once
 
-#include "cli/OutputFile.h"
+#include "cli/RecordOutput.h"
 #include "engine/CredentialPair.h"
-#include "os/OutputDevice.h"
 #include "slips/SlipSheet.h"
 
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 class SlipsLoader;
 
-// The slips file: drawn page by page into a file that appears only once the document is whole.
+// The slips file: drawn page by page into a file that appears only once the document is whole, or onto
+// standard output ("-") as it is drawn.
 class SlipsOutput
 {
     Q_DISABLE_COPY_MOVE(SlipsOutput)
@@ -25,17 +24,17 @@ public:
     bool add(const CredentialPair& pair);
     bool commit();
 
-    QString name() const { return path_; }
+    QString name() const { return output_.name(); }
     QString errorString() const { return errorString_; }
+    bool readerWentAway() const { return output_.readerWentAway(); }
 
 private:
     bool fail(const QString& reason);
+    bool outputFailed() { return fail(output_.errorString()); }
 
-    QString path_;
     const SlipsLoader& module_;
     SlipStyle style_;
-    OutputFile file_;
-    std::optional<OutputDevice> device_;
+    RecordOutput output_;
     std::unique_ptr<SlipSheet> sheet_;
     QString errorString_;
 };

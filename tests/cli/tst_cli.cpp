@@ -855,6 +855,25 @@ void TestCli::shellConventionsHold_data()
     QTest::addColumn<QString>("err");
     QTest::addColumn<QStringList>("files");
 
+    QTest::newRow("-o - writes the records to standard output, not to a file named -")
+        << QStringList{u"-o"_s, u"-"_s, u"-n"_s, u"2"_s} << 0 << u"([A-Za-z0-9]{16}\n){2}"_s << QString()
+        << QStringList{};
+    QTest::newRow("--plain - writes the plain table to standard output, the records to their file")
+        << QStringList{u"-n"_s, u"2"_s, u"-u"_s, u"numbered"_s, u"-o"_s, u"records.txt"_s, u"--plain"_s, u"-"_s} << 0
+        << u"username,password\r\n1,[A-Za-z0-9]{16}\r\n2,[A-Za-z0-9]{16}\r\n"_s << QString()
+        << QStringList{u"records.txt"_s};
+    QTest::newRow("--slips - writes the PDF to standard output")
+        << QStringList{u"-o"_s, u"records.txt"_s, u"--slips"_s, u"-"_s} << 0 << u"%PDF-[\\s\\S]*%%EOF\\s*"_s
+        << QString() << QStringList{u"records.txt"_s};
+    QTest::newRow("standard output carries the records unless -o names a file")
+        << QStringList{u"--slips"_s, u"-"_s} << 2 << QString()
+        << u"varnel-cli: --slips: standard output takes the records already \\(-o FILE sends them elsewhere\\) "
+           "\\(see varnel-cli --help\\)\n"_s
+        << QStringList{};
+    QTest::newRow("standard output carries one file only")
+        << QStringList{u"-o"_s, u"records.txt"_s, u"--plain"_s, u"-"_s, u"--slips"_s, u"-"_s} << 2 << QString()
+        << u"varnel-cli: --slips: standard output takes the plain passwords already \\(see varnel-cli --help\\)\n"_s
+        << QStringList{};
     QTest::newRow("a misspelt option names the one meant")
         << QStringList{u"--lenght"_s, u"5"_s} << 2 << QString()
         << u"varnel-cli: --lenght: unknown option \\(did you mean --length\\?\\)\n"_s << QStringList{};
