@@ -2,13 +2,14 @@
 
 #include "cli/CliOptions.h"
 
-Accounts::Accounts(const CliOptions& options, const SlipsLoader* slips)
+Accounts::Accounts(const CliOptions& options, const SlipsLoader* slips, Progress& progress)
     : output_(options.outputFile, options.force)
     , records_(*options.format, options.usernames != UsernameStyle::None,
                [this](QByteArrayView bytes) { return output_.write(bytes); })
+    , progress_(progress)
 {
     if (options.hash)
-        hasher_.emplace(*options.hash);
+        hasher_.emplace(*options.hash, options.hashCost);
     if (!options.plainFile.isEmpty()) {
         plain_.emplace(options.plainFile, options.force);
         plainRecords_.emplace(RecordFormat::table(), options.usernames != UsernameStyle::None,
@@ -64,7 +65,7 @@ bool Accounts::drain()
         return false;
     if (batch_.empty())
         return true;
-    if (!hasher_->hashAll(batch_, hashes_))
+    if (!hasher_->hashAll(batch_, hashes_, [this](std::size_t hashed) { progress_.show(written_ + hashed); }))
         return fail(QStringLiteral("--hash"), hasher_->errorString());
     for (std::size_t i = 0; i < batch_.size(); ++i) {
         if (!write(batch_[i], hashes_[i]))
@@ -80,7 +81,10 @@ bool Accounts::write(const CredentialPair& pair, QByteArrayView recordPassword)
         return failOutput();
     if (plainRecords_ && !plainRecords_->add(pair.password, pair.username))
         return fail(plain_->name(), plain_->errorString());
-    return !slips_ || slips_->add(pair) || fail(slips_->name(), slips_->errorString());
+    if (slips_ && !slips_->add(pair))
+        return fail(slips_->name(), slips_->errorString());
+    progress_.show(++written_);
+    return true;
 }
 
 bool Accounts::failOutput()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/Progress.h"
 #include "cli/RecordOutput.h"
 #include "cli/SlipsOutput.h"
 #include "engine/CredentialPair.h"
@@ -28,8 +29,9 @@ class Accounts
     Q_DISABLE_COPY_MOVE(Accounts)
 
 public:
-    // The slips module is there when the options ask for slips.
-    Accounts(const CliOptions& options, const SlipsLoader* slips);
+    // The slips module is there when the options ask for slips. The progress is shown as accounts are hashed
+    // and written.
+    Accounts(const CliOptions& options, const SlipsLoader* slips, Progress& progress);
 
     bool open();
     bool add(CredentialPair&& pair);
@@ -59,4 +61,6 @@ private:
     std::vector<CredentialPair> batch_;
     std::vector<QByteArray> hashes_;
     std::optional<Failure> failure_;
+    Progress& progress_;
+    quint64 written_ = 0;
 };

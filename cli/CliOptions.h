@@ -37,6 +37,8 @@ struct CliOptions
     bool entropy = false;
     // The records carry the hash of each password; the plain passwords go to the plain file or the slips.
     std::optional<HashMethod> hash;
+    // libxcrypt's cost for the method; 0 for its own default.
+    unsigned long hashCost = 0;
     // The same accounts as plain table records. Empty: none; "-": standard output.
     QString plainFile;
     // The slips PDF. Empty: none; "-": standard output.

@@ -83,7 +83,9 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
                    stderr);
         return 1;
     }
-    Accounts accounts(options, slips);
+    // The runs that take long enough to wait for: hashing and drawing slips.
+    Progress progress(options.hash || slips, options.namesFile.isEmpty() ? options.count : 0);
+    Accounts accounts(options, slips, progress);
     if (!accounts.open())
         return complain(accounts.failure()->what, accounts.failure()->reason);
 
@@ -125,6 +127,7 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())
                                         : QStringLiteral("record %1").arg(maker.begun());
+            progress.erase();
             return complain(where, refusal);
         }
         written = accounts.add(std::move(pair));
@@ -132,6 +135,7 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
     // A run that failed leaves unwritten what it has not yet written: after a random failure, nothing at all.
     if (written && maker.outcome() == PairMaker::Outcome::Finished)
         written = accounts.commit();
+    progress.erase();
 
     if (!written) {
         if (accounts.readerWentAway())

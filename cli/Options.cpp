@@ -99,6 +99,10 @@ Options::Options()
                      "sha512crypt, for chpasswd -e and the like. Needs --plain or --slips for "
                      "the passwords themselves.",
                      "METHOD"))
+    , hashCost(withValue({QStringLiteral("hash-cost")},
+                         "libxcrypt's cost for --hash: yescrypt 1 to 11, sha512crypt rounds 1000 to "
+                         "999999999 (default: libxcrypt's own).",
+                         "N"))
     , plain(withValue({QStringLiteral("plain")},
                       "Also write the same accounts, passwords in plain text, to FILE as table "
                       "records; readable by its owner only. '-' is standard output.",
@@ -131,9 +135,9 @@ Options::Options()
 
 QList<QCommandLineOption> Options::all() const
 {
-    return {count,  length, style,   letterCase,     wordList,   separator, capitalize, number, rules, usernames,
-            prefix, digits, start,   names,          format,     output,    force,      hash,   plain, slips,
-            title,  paper,  exclude, excludeSimilar, everyClass, entropy,   help,       version};
+    return {count,  length, style, letterCase, wordList,       separator,  capitalize, number, rules,    usernames,
+            prefix, digits, start, names,      format,         output,     force,      hash,   hashCost, plain,
+            slips,  title,  paper, exclude,    excludeSimilar, everyClass, entropy,    help,   version};
 }
 
 // The parser wraps the options' descriptions to the width of a terminal, but not the program's.

@@ -36,6 +36,7 @@ struct Options
     QCommandLineOption output;
     QCommandLineOption force;
     QCommandLineOption hash;
+    QCommandLineOption hashCost;
     QCommandLineOption plain;
     QCommandLineOption slips;
     QCommandLineOption title;

@@ -17,11 +17,16 @@ std::optional<UsageError> readOutputOptions(const QCommandLineParser& parser, co
                                             CliOptions& options)
 {
     options.slips.paper = paperOfLocale();
+    if (parser.isSet(option.hashCost) && !parser.isSet(option.hash))
+        return refuse(longName(option.hashCost), QStringLiteral("needs --hash"));
     HashMethod hash = HashMethod::Yescrypt;
     ValueReader values(parser);
     values.format(option.format, options.format);
     values.word(option.paper, Papers, options.slips.paper);
     values.word(option.hash, Hashes, hash);
+    quint64 cost = 0;
+    values.number(option.hashCost, PasswordHasher::costRange(hash).highest, cost,
+                  PasswordHasher::costRange(hash).lowest);
     values.fileName(option.output, options.outputFile);
     values.fileName(option.plain, options.plainFile);
     values.fileName(option.slips, options.slipsFile);
@@ -38,6 +43,7 @@ std::optional<UsageError> readOutputOptions(const QCommandLineParser& parser, co
         return refuse(longName(option.slips), taken.arg(QStringLiteral("plain passwords")));
     if (parser.isSet(option.hash))
         options.hash = hash;
+    options.hashCost = static_cast<unsigned long>(cost);
 
     for (const QCommandLineOption* slipsOnly : {&option.title, &option.paper}) {
         if (parser.isSet(*slipsOnly) && options.slipsFile.isEmpty())

@@ -150,6 +150,7 @@ private slots:
     void passphraseOnASlipBreaksAfterItsSeparators();
     void shellConventionsHold_data();
     void shellConventionsHold();
+    void progressIsShownOnATerminalAndErased();
     void versionIsTheAboutBoxVersion();
 };
 
@@ -316,6 +317,11 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("excluding a required class whole is refused")
         << QStringList{u"--rules"_s, u"required: digit"_s, u"--exclude"_s, u"0123456789"_s}
         << "varnel-cli: --exclude: every character of \"required: digit\" is excluded"_ba;
+    QTest::newRow("a hash cost beyond yescrypt's is refused with its range")
+        << QStringList{u"--hash"_s, u"yescrypt"_s, u"--hash-cost"_s, u"12"_s, u"--plain"_s, u"plain.csv"_s}
+        << "varnel-cli: --hash-cost: '12' is not a whole number from 1 to 11"_ba;
+    QTest::newRow("a hash cost without hashes is refused")
+        << QStringList{u"--hash-cost"_s, u"5000"_s} << "varnel-cli: --hash-cost: needs --hash"_ba;
 }
 
 void TestCli::usageErrorsWriteNothing()
@@ -894,6 +900,11 @@ void TestCli::shellConventionsHold_data()
         << u"varnel-cli: warning: these options allow only 1295 different passwords\n"_s << QStringList{};
     QTest::newRow("six digits are a million passwords, enough to say nothing")
         << QStringList{u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s} << 0 << u"[0-9]{6}\n"_s << QString() << QStringList{};
+    QTest::newRow("the hash cost asked for is the one in the hash")
+        << QStringList{u"-u"_s,          u"numbered"_s,    u"-F"_s,   u"chpasswd"_s, u"--hash"_s,
+                       u"sha512crypt"_s, u"--hash-cost"_s, u"1000"_s, u"--plain"_s,  u"plain.csv"_s}
+        << 0 << u"1:\\$6\\$rounds=1000\\$[./0-9A-Za-z]+\\$[./0-9A-Za-z]{86}\n"_s << QString()
+        << QStringList{u"plain.csv"_s};
     QTest::newRow("help names the program, not its path, in lines of 80 columns at most")
         << QStringList{u"--help"_s} << 0 << u"Usage: varnel-cli \\[options\\]\n([^\n]{0,80}\n)+"_s << QString()
         << QStringList{};
@@ -918,6 +929,31 @@ void TestCli::shellConventionsHold()
     const QRegularExpression expectedErr(QRegularExpression::anchoredPattern(err));
     QVERIFY2(expectedErr.match(QString::fromUtf8(outcome.err)).hasMatch(), outcome.err.constData());
     QCOMPARE(entriesOf(folder.path()), files);
+}
+
+// On a terminal a slow run shows how far it has come, and leaves the terminal as it found it; elsewhere
+// (every other test's standard error) it says nothing.
+void TestCli::progressIsShownOnATerminalAndErased()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QStringList arguments{cli(),       u"-n"_s,       u"8"_s,        u"-u"_s,          u"numbered"_s,
+                                u"-F"_s,     u"chpasswd"_s, u"--hash"_s,   u"sha512crypt"_s, u"--hash-cost"_s,
+                                u"300000"_s, u"-o"_s,       u"accounts"_s, u"--plain"_s,     u"plain.csv"_s};
+    QStringList quoted;
+    for (const QString& argument : arguments)
+        quoted.append(u'\'' + argument + u'\'');
+    QProcess terminal;
+    terminal.setWorkingDirectory(folder.path());
+    terminal.start(u"script"_s, {u"-qec"_s, quoted.join(u' '), u"/dev/null"_s});
+    QVERIFY(terminal.waitForFinished(120'000));
+    QCOMPARE(terminal.exitCode(), 0);
+
+    const QByteArray screen = terminal.readAllStandardOutput();
+    const QRegularExpression line(u"\r\x1b\\[Kvarnel-cli: [1-8]/8, [0-9.]+/s, 0:[0-9]{2} left"_s);
+    QVERIFY2(line.match(QString::fromLatin1(screen)).hasMatch(), screen.constData());
+    QVERIFY2(screen.endsWith("\r\x1b[K"), screen.constData());
+    QCOMPARE(chpasswdRecords(contentOf(folder.filePath(u"accounts"_s))).size(), 8);
 }
 
 void TestCli::versionIsTheAboutBoxVersion()
