@@ -7,6 +7,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
     # Password hashes (crypt_rn); the tests read the slips back with pdftotext.
     libcrypt-dev poppler-utils
+    # The tests complete command lines with bash's completion helpers, and show the program a terminal
+    # with script.
+    bash-completion bsdutils
     # Random bytes: ChaCha20, keyed from the kernel.
     libsodium-dev
     fonts-dejavu-core
