@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
     # Password hashes (crypt_rn); the tests read the slips back with pdftotext.
     libcrypt-dev poppler-utils
+    # The tests read the records back with real readers (Python's csv and json).
+    python3
     # Random bytes: ChaCha20, keyed from the kernel.
     libsodium-dev
     fonts-dejavu-core
