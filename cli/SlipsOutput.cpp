@@ -14,12 +14,18 @@ bool SlipsOutput::open()
         return fail(file_.failure());
     device_.emplace(file_);
     sheet_ = module_.makeSheet(*device_, style_);
-    return true;
+    return sheet_->errorString().isEmpty() || fail(sheet_->errorString());
 }
 
 bool SlipsOutput::add(const CredentialPair& pair)
 {
-    sheet_->add(pair.username, pair.password);
+    ++records_;
+    if (!sheet_->add(pair.username, pair.password)) {
+        const QString record = pair.username.isEmpty()
+            ? QStringLiteral("record %1").arg(records_)
+            : QStringLiteral("record %1 (username %2)").arg(records_).arg(QString::fromUtf8(pair.username));
+        return fail(record + QStringLiteral(": ") + sheet_->errorString());
+    }
     return !file_.hasError() || fail(file_.failure());
 }
 

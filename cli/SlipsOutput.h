@@ -12,7 +12,8 @@
 
 class SlipsLoader;
 
-// The slips file: drawn page by page into a file that appears only once the document is whole.
+// The slips file: drawn page by page into a file that appears only once the document is whole. A text that
+// cannot fit on its slip fails the run, naming the record.
 class SlipsOutput
 {
     Q_DISABLE_COPY_MOVE(SlipsOutput)
@@ -37,5 +38,6 @@ private:
     OutputFile file_;
     std::optional<OutputDevice> device_;
     std::unique_ptr<SlipSheet> sheet_;
+    quint64 records_ = 0;
     QString errorString_;
 };

@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPen>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -17,6 +18,11 @@ const QColor DigitInk(0, 70, 190);
 const QColor SymbolInk(190, 0, 0);
 // Light enough that a symbol printed on it stays legible in grey.
 const QColor SymbolShade(225, 225, 225);
+// The smallest print each text is drawn at: below them a name or password is no longer read with certainty.
+constexpr qreal TitleFloor = 7;
+constexpr qreal LabelFloor = 7;
+constexpr qreal UsernameFloor = 8;
+constexpr qreal PasswordFloor = 9;
 
 enum class CharacterClass { Letter, Digit, Symbol };
 
@@ -31,7 +37,7 @@ CharacterClass classOf(QChar c)
 
 } // namespace
 
-PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : title_(style.title), writer_(&device)
+PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : writer_(&device)
 {
     writer_.setResolution(Resolution);
     writer_.setCreator(QStringLiteral("varnel-cli"));
@@ -43,11 +49,18 @@ PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : title_(s
     slip_ = QSizeF(page_.width() / Across, page_.height() / Down);
     inside_ = QRectF(QPointF(0, 0), slip_).adjusted(mm(5), mm(4), -mm(5), -mm(4));
 
-    titleFont_ = QFont(QStringLiteral("Sans Serif"), 11, QFont::Bold);
-    labelFont_ = QFont(QStringLiteral("Sans Serif"), 8);
     usernameFont_ = evenLookAlikeFace(monospaceCandidates(14));
     passwordFont_ = evenLookAlikeFace(monospaceCandidates(20));
     passwordFont_.setBold(true);
+
+    const QFont labelFont(QStringLiteral("Sans Serif"), 8);
+    usernameLabel_ = fitLine(QStringLiteral("Username"), {}, labelFont, LabelFloor, "label");
+    passwordLabel_ = fitLine(QStringLiteral("Password"), {}, labelFont, LabelFloor, "label");
+    if (!style.title.isEmpty()) {
+        fittedTitle_ = fitLine(style.title, FittedText::betweenWords(style.title),
+                               QFont(QStringLiteral("Sans Serif"), 11, QFont::Bold), TitleFloor, "title");
+    }
+    ready_ = usernameLabel_ && passwordLabel_ && (style.title.isEmpty() || fittedTitle_);
 }
 
 qreal PdfSlipSheet::mm(qreal millimetres) const
@@ -55,8 +68,32 @@ qreal PdfSlipSheet::mm(qreal millimetres) const
     return millimetres * Resolution / 25.4;
 }
 
-void PdfSlipSheet::add(QByteArrayView username, QByteArrayView password)
+// Every text is fitted before anything of the slip is drawn: a slip is drawn whole or not at all.
+bool PdfSlipSheet::add(QByteArrayView usernameBytes, QByteArrayView passwordBytes)
 {
+    if (!ready_)
+        return false;
+    const QString username = QString::fromUtf8(usernameBytes);
+    const QString password = QString::fromUtf8(passwordBytes);
+    std::optional<FittedText> fittedUsername;
+    if (!username.isEmpty()) {
+        fittedUsername =
+            fitLine(username, FittedText::betweenCharacters(username), usernameFont_, UsernameFloor, "username");
+        if (!fittedUsername)
+            return false;
+    }
+    const qreal gap = mm(1.5);
+    qreal passwordTop = inside_.top() + passwordLabel_->height();
+    if (fittedTitle_)
+        passwordTop += fittedTitle_->height() + gap;
+    if (fittedUsername)
+        passwordTop += usernameLabel_->height() + fittedUsername->height() + gap;
+    const std::optional<FittedText> fittedPassword =
+        FittedText::fit(password, FittedText::betweenCharacters(password), passwordFont_, PasswordFloor,
+                        QSizeF(inside_.width(), inside_.bottom() - passwordTop), &writer_);
+    if (!fittedPassword)
+        return refuse("password", PasswordFloor);
+
     const int onPage = int(slips_ % (Across * Down));
     if (slips_ > 0 && onPage == 0)
         writer_.newPage();
@@ -67,20 +104,38 @@ void PdfSlipSheet::add(QByteArrayView username, QByteArrayView password)
     painter_.save();
     painter_.translate((onPage % Across) * slip_.width(), (onPage / Across) * slip_.height());
     qreal top = inside_.top();
-    if (!title_.isEmpty())
-        top = drawLine(titleFont_, Ink, title_, top) + mm(1.5);
-    if (!username.isEmpty()) {
-        top = drawLine(labelFont_, LabelInk, QStringLiteral("Username"), top);
-        top = drawLine(usernameFont_, Ink, QString::fromUtf8(username), top) + mm(1.5);
+    if (fittedTitle_)
+        top = drawLines(*fittedTitle_, Ink, top) + gap;
+    if (fittedUsername) {
+        top = drawLines(*usernameLabel_, LabelInk, top);
+        top = drawLines(*fittedUsername, Ink, top) + gap;
     }
-    top = drawLine(labelFont_, LabelInk, QStringLiteral("Password"), top);
-    drawPassword(QString::fromUtf8(password), top);
+    drawPassword(*fittedPassword, drawLines(*passwordLabel_, LabelInk, top));
     painter_.restore();
+    return true;
 }
 
 bool PdfSlipSheet::finish()
 {
     return painter_.end();
+}
+
+// A line of the slip's width, a second one allowed once the text is drawn at three quarters of its size.
+std::optional<FittedText> PdfSlipSheet::fitLine(const QString& text, const FittedText::Breaks& breaks,
+                                                const QFont& font, qreal floorPoints, const char* what)
+{
+    const QSizeF box(inside_.width(), 1.5 * QFontMetricsF(font, &writer_).height());
+    std::optional<FittedText> fitted = FittedText::fit(text, breaks, font, floorPoints, box, &writer_);
+    if (!fitted)
+        refuse(what, floorPoints);
+    return fitted;
+}
+
+bool PdfSlipSheet::refuse(const char* what, qreal floorPoints)
+{
+    error_ =
+        QStringLiteral("the %1 does not fit on a slip even at %2 pt").arg(QLatin1StringView(what)).arg(floorPoints);
+    return false;
 }
 
 void PdfSlipSheet::drawCutLines()
@@ -96,45 +151,44 @@ void PdfSlipSheet::drawCutLines()
         painter_.drawLine(QPointF(0, row * slip_.height()), QPointF(page_.width(), row * slip_.height()));
 }
 
-// One line of text at `top`, clipped to the slip; returns where the next line starts.
-qreal PdfSlipSheet::drawLine(const QFont& font, const QColor& colour, const QString& text, qreal top)
+// Returns where the next text starts.
+qreal PdfSlipSheet::drawLines(const FittedText& text, const QColor& colour, qreal top)
 {
-    const QFontMetricsF metrics(font, &writer_);
-    painter_.setFont(font);
+    const QFontMetricsF metrics(text.font(), &writer_);
+    painter_.setFont(text.font());
     painter_.setPen(colour);
-    painter_.save();
-    painter_.setClipRect(inside_);
-    painter_.drawText(QPointF(inside_.left(), top + metrics.ascent()), text);
-    painter_.restore();
-    return top + metrics.height();
+    for (const QString& line : text.lines()) {
+        painter_.drawText(QPointF(inside_.left(), top + metrics.ascent()), line);
+        top += text.lineHeight();
+    }
+    return top;
 }
 
 // Character by character, each at the face's advance so that a reader of the PDF still finds one word:
-// letters plain, digits underlined in blue, symbols in red on a grey shade. A password too wide for the
-// slip goes on over several lines.
-qreal PdfSlipSheet::drawPassword(const QString& password, qreal top)
+// letters plain, digits underlined in blue, symbols in red on a grey shade.
+void PdfSlipSheet::drawPassword(const FittedText& password, qreal top)
 {
-    const QFontMetricsF metrics(passwordFont_, &writer_);
-    painter_.save();
-    painter_.setClipRect(inside_);
-    qreal x = inside_.left();
+    const QFontMetricsF metrics(password.font(), &writer_);
     qreal baseline = top + metrics.ascent();
-    for (const QChar c : password) {
-        const qreal advance = metrics.horizontalAdvance(c);
-        if (x + advance > inside_.right() && x > inside_.left()) {
-            x = inside_.left();
-            baseline += metrics.height();
+    for (const QString& line : password.lines()) {
+        qreal x = inside_.left();
+        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line);
+        for (qsizetype from = 0, to = characters.toNextBoundary(); to > 0;
+             from = to, to = characters.toNextBoundary()) {
+            const QString character = line.sliced(from, to - from);
+            const qreal advance = FittedText::advance(metrics, character);
+            const CharacterClass kind = classOf(character.front());
+            QFont font = password.font();
+            font.setUnderline(kind == CharacterClass::Digit);
+            if (kind == CharacterClass::Symbol)
+                painter_.fillRect(QRectF(x, baseline - metrics.ascent(), advance, metrics.height()), SymbolShade);
+            painter_.setFont(font);
+            painter_.setPen(kind == CharacterClass::Digit        ? DigitInk
+                                : kind == CharacterClass::Symbol ? SymbolInk
+                                                                 : Ink);
+            painter_.drawText(QPointF(x, baseline), character);
+            x += advance;
         }
-        const CharacterClass kind = classOf(c);
-        QFont font = passwordFont_;
-        font.setUnderline(kind == CharacterClass::Digit);
-        if (kind == CharacterClass::Symbol)
-            painter_.fillRect(QRectF(x, baseline - metrics.ascent(), advance, metrics.height()), SymbolShade);
-        painter_.setFont(font);
-        painter_.setPen(kind == CharacterClass::Digit ? DigitInk : kind == CharacterClass::Symbol ? SymbolInk : Ink);
-        painter_.drawText(QPointF(x, baseline), QString(c));
-        x += advance;
+        baseline += password.lineHeight();
     }
-    painter_.restore();
-    return baseline + metrics.descent();
 }

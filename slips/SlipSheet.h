@@ -26,10 +26,13 @@ class SlipSheet
 public:
     virtual ~SlipSheet() = default;
 
-    // Whether the device took what was written is the device's to tell.
-    virtual void add(QByteArrayView username, QByteArrayView password) = 0;
+    // False when a text of the slip does not fit on it even at the smallest print kept legible, or the title
+    // does not: nothing of that slip is drawn. Whether the device took what was written is the device's to tell.
+    virtual bool add(QByteArrayView username, QByteArrayView password) = 0;
     // Ends the document; false when it could not be ended.
     virtual bool finish() = 0;
+    // Which text does not fit: empty while every one has. A title that cannot fit is known from the start.
+    virtual QString errorString() const = 0;
 };
 
 // The slips module, loaded only by the runs that make slips: its Qt GUI libraries would otherwise be

@@ -5,10 +5,13 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 #include <crypt.h>
 #include <fcntl.h>
@@ -94,6 +97,47 @@ QList<QByteArrayList> chpasswdRecords(const QByteArray& bytes)
 
 const QString Every = QStringLiteral("[A-Za-z0-9!@#$%^&*()_+=\\-';:\\]\\[{}.<>]");
 
+// The text of each slip as pdftotext finds it, its words in reading order with nothing between them, or
+// empty when a word of it crosses a cut line. The slips fill each page inside 10 mm margins, two across and
+// five down.
+QByteArrayList slipTexts(const QString& pdf)
+{
+    constexpr qreal Margin = 10 / 25.4 * 72;
+    static const QRegularExpression page(uR"re(<page width="([\d.]+)" height="([\d.]+)">)re"_s);
+    static const QRegularExpression word(
+        uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"_s);
+    QMap<int, QList<std::pair<QPointF, QByteArray>>> slips;
+    const QString html = QString::fromUtf8(outputOf(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s}));
+    int pageNumber = -1;
+    QSizeF slip;
+    for (const QString& part : html.split(u"</page>"_s)) {
+        const QRegularExpressionMatch size = page.match(part);
+        if (!size.hasMatch())
+            continue;
+        ++pageNumber;
+        slip = QSizeF((size.captured(1).toDouble() - 2 * Margin) / 2, (size.captured(2).toDouble() - 2 * Margin) / 5);
+        for (const QRegularExpressionMatch& found : word.globalMatch(part)) {
+            const QRectF box(QPointF(found.captured(1).toDouble() - Margin, found.captured(2).toDouble() - Margin),
+                             QPointF(found.captured(3).toDouble() - Margin, found.captured(4).toDouble() - Margin));
+            const int column = int(box.center().x() / slip.width());
+            const int row = int(box.center().y() / slip.height());
+            if (!QRectF(QPointF(column * slip.width(), row * slip.height()), slip).contains(box))
+                return {};
+            slips[pageNumber * 10 + row * 2 + column].append({box.topLeft(), found.captured(5).toUtf8()});
+        }
+    }
+    QByteArrayList texts;
+    for (QList<std::pair<QPointF, QByteArray>>& words : slips) {
+        std::sort(words.begin(), words.end(), [](const auto& a, const auto& b) {
+            return std::pair(qRound(a.first.y()), a.first.x()) < std::pair(qRound(b.first.y()), b.first.x());
+        });
+        texts.append(QByteArray());
+        for (const auto& [where, text] : std::as_const(words))
+            texts.back() += text;
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestCli final : public QObject
@@ -119,6 +163,8 @@ private slots:
     void hashesAreThoseOfThePlainPasswords();
     void entropyComesFirstOnStandardError_data();
     void entropyComesFirstOnStandardError();
+    void slipsHoldEveryTextWhole_data();
+    void slipsHoldEveryTextWhole();
     void slipsPaperFollowsTheLocale_data();
     void slipsPaperFollowsTheLocale();
     void helpListsEveryOptionWithItsDefault();
@@ -296,6 +342,19 @@ void TestCli::fileErrorsLeaveNoOutputFile_data()
         << QStringList{u"-n"_s,      u"30"_s,      u"-u"_s,        u"numbered"_s, u"-o"_s,
                        u"out.txt"_s, u"--slips"_s, u"/dev/full"_s, u"--force"_s}
         << "varnel-cli: /dev/full: No space left on device\n"_ba << false;
+    QTest::newRow("a password too long for its slip even in the smallest print kept is named by its record")
+        << QStringList{u"-n"_s, u"3"_s,    u"-u"_s, u"numbered"_s, u"--prefix"_s, u"s"_s,
+                       u"-l"_s, u"1024"_s, u"-o"_s, u"out.txt"_s,  u"--slips"_s,  u"slips.pdf"_s}
+        << "varnel-cli: slips.pdf: record 1 (username s1): the password does not fit on a slip even at 9 pt\n"_ba
+        << false;
+    QTest::newRow("a username too long for its slip even in the smallest print kept is named by its record")
+        << QStringList{u"-f"_s, u"folder/long.txt"_s, u"-o"_s, u"out.txt"_s, u"--slips"_s, u"slips.pdf"_s}
+        << "varnel-cli: slips.pdf: record 3 (username " + QByteArray(200, 'x')
+            + "): the username does not fit on a slip even at 8 pt\n"
+        << false;
+    QTest::newRow("a title too long for a slip even in the smallest print kept is refused before any slip")
+        << QStringList{u"--title"_s, u"Class 7B "_s.repeated(30), u"-o"_s, u"out.txt"_s, u"--slips"_s, u"slips.pdf"_s}
+        << "varnel-cli: slips.pdf: the title does not fit on a slip even at 7 pt\n"_ba << false;
     QTest::newRow("a name holding a colon cannot go into chpasswd records, and its line is named")
         << QStringList{u"-f"_s, u"folder/names.txt"_s, u"-F"_s, u"chpasswd"_s, u"-o"_s, u"out.txt"_s}
         << "varnel-cli: folder/names.txt: line 2: a username holding ':' cannot go into a chpasswd record\n"_ba
@@ -320,6 +379,7 @@ void TestCli::fileErrorsLeaveNoOutputFile()
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkdir(u"folder"_s));
     createFile(folder.filePath(u"folder/names.txt"_s), "alice\nbob:x\n\xff\xfe\n"_ba);
+    createFile(folder.filePath(u"folder/long.txt"_s), "alice\nbob\n" + QByteArray(200, 'x') + '\n');
     createFile(folder.filePath(u"old.txt"_s), "old,file\n"_ba, 0640);
     if (lockedFolder)
         QCOMPARE(::chmod(nativePath(folder.path()).constData(), 0555), 0);
@@ -565,6 +625,55 @@ void TestCli::entropyComesFirstOnStandardError()
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.err, entropy);
     QCOMPARE(outcome.out.count('\n'), 2);
+}
+
+void TestCli::slipsHoldEveryTextWhole_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("a 128-character password goes smaller over lines of whole characters, on letter's short slips too")
+        << QStringList{u"-n"_s, u"3"_s,  u"-u"_s,  u"numbered"_s, u"--prefix"_s,
+                       u"s"_s,  u"-l"_s, u"128"_s, u"--paper"_s,  u"letter"_s}
+        << QByteArray() << u"Class 7B, school network"_s;
+    QTest::newRow("a 64-character username goes smaller and stays on its own slip")
+        << QStringList{u"-f"_s, u"-"_s}
+        << "anna.berg.from.the.class.of.twenty-twenty-two.at.hillside.school\n"
+           "noah.smith.of.the.class.of.twenty-twenty-two.at.hillside.school1\n"
+           "zoe.angstrom.of.the.class.of.twenty-twenty-two.at.hillside.sch.u\n"_ba
+        << QString();
+    QTest::newRow("a title too long for a line at its size goes smaller and stays whole on every slip")
+        << QStringList{u"-n"_s, u"3"_s, u"-u"_s, u"numbered"_s} << QByteArray()
+        << u"Hillside Primary School, Class 7B, sign in to the school network today"_s;
+}
+
+// Nothing of a slip is cut off or strays onto its neighbour: each slip holds its own texts whole, in order.
+void TestCli::slipsHoldEveryTextWhole()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, names);
+    QFETCH(QString, title);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    arguments << u"-F"_s << u"table"_s << u"-o"_s << u"records"_s << u"--slips"_s << u"slips.pdf"_s;
+    if (!title.isEmpty())
+        arguments << u"--title"_s << title;
+    const Outcome outcome = run(folder.path(), arguments, names);
+    QCOMPARE(outcome.err, QByteArray());
+    QCOMPARE(outcome.status, 0);
+
+    QByteArrayList records = contentOf(folder.filePath(u"records"_s)).split('\n');
+    records.removeFirst();
+    records.removeLast();
+    QCOMPARE(records.size(), 3);
+    const QByteArrayList slips = slipTexts(folder.filePath(u"slips.pdf"_s));
+    QCOMPARE(slips.size(), records.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayList pair = records[i].chopped(1).split(',');
+        QCOMPARE(slips[i], title.toUtf8().replace(' ', "") + "Username" + pair[0] + "Password" + pair[1]);
+    }
 }
 
 void TestCli::slipsPaperFollowsTheLocale_data()
