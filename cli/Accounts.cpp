@@ -46,11 +46,17 @@ bool Accounts::commit()
         return failOutput();
     if (plain_ && !plainRecords_->flush())
         return fail(plain_->name(), plain_->errorString());
-    if (slips_ && !slips_->commit())
+    if (slips_ && !slips_->finish())
         return fail(slips_->name(), slips_->errorString());
-    if (plain_ && !plain_->commit())
-        return fail(plain_->name(), plain_->errorString());
-    return output_.commit() || failOutput();
+    std::vector<OutputFile*> files;
+    if (plain_)
+        files.push_back(plain_->file());
+    if (slips_)
+        files.push_back(&slips_->file());
+    if (output_.file())
+        files.push_back(output_.file());
+    const OutputFile* failed = commitTogether(files);
+    return !failed || fail(failed->name(), failed->failure());
 }
 
 bool Accounts::drain()

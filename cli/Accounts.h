@@ -35,7 +35,7 @@ public:
     bool add(CredentialPair&& pair);
     // Hands standard output what is ready, so that names that trickle in get their records before the next wait.
     bool flush();
-    // The records' own file goes last: a failure before it leaves none of the files.
+    // Puts the files in place together (see commitTogether), the records' own file last of its kind.
     bool commit();
 
     const std::optional<Failure>& failure() const { return failure_; }

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "os/SameFile.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -302,6 +304,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (parser.isSet(*file) && field->isEmpty())
             return refuse(longName(*file), QStringLiteral("no file name given"));
     }
+    // Two outputs in one file would leave only the last one written: the hashes over the plain passwords.
+    const QCommandLineOption* outputs[] = {&option.output, &option.plain, &option.slips};
+    qsizetype earlier = -1;
+    const qsizetype later = firstRepeatedFile({options.outputFile, options.plainFile, options.slipsFile}, earlier);
+    if (later >= 0)
+        return refuse(longName(*outputs[later]),
+                      QStringLiteral("names the same file as ") + longName(*outputs[earlier]));
     if (parser.isSet(option.names) && parser.isSet(option.count))
         return refuse(longName(option.count), QStringLiteral("cannot be used with --names"));
     if (parser.isSet(option.names) && parser.isSet(option.usernames))

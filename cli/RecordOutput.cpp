@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-RecordOutput::RecordOutput(const QString& path, bool replace) : path_(path)
+RecordOutput::RecordOutput(const QString& path, bool replace)
 {
     if (path.isEmpty()) {
         device_.emplace(STDOUT_FILENO);
@@ -24,14 +24,9 @@ bool RecordOutput::write(QByteArrayView bytes)
     return file_ ? fileFailed() : fail(device_->errorString());
 }
 
-bool RecordOutput::commit()
-{
-    return !file_ || file_->commit() || fileFailed();
-}
-
 QString RecordOutput::name() const
 {
-    return file_ ? path_ : QStringLiteral("standard output");
+    return file_ ? file_->name() : QStringLiteral("standard output");
 }
 
 bool RecordOutput::fail(const QString& reason)

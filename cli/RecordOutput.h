@@ -9,7 +9,7 @@
 #include <optional>
 
 // Where records go: standard output as they come, or a file that takes the place of any old one only
-// once all of them are written.
+// once all of them are written (committed with the run's other files).
 class RecordOutput
 {
     Q_DISABLE_COPY_MOVE(RecordOutput)
@@ -20,7 +20,8 @@ public:
 
     bool open();
     bool write(QByteArrayView bytes);
-    bool commit();
+    // Null for standard output.
+    OutputFile* file() { return file_ ? &*file_ : nullptr; }
 
     QString name() const;
     QString errorString() const { return errorString_; }
@@ -31,7 +32,6 @@ private:
     bool fail(const QString& reason);
     bool fileFailed() { return fail(file_->failure()); }
 
-    QString path_;
     std::optional<OutputFile> file_;
     std::optional<OutputDevice> device_;
     QString errorString_;

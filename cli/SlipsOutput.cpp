@@ -3,7 +3,7 @@
 #include "cli/SlipsLoader.h"
 
 SlipsOutput::SlipsOutput(const QString& path, bool replace, const SlipsLoader& module, const SlipStyle& style)
-    : path_(path), module_(module), style_(style), file_(path, replace)
+    : module_(module), style_(style), file_(path, replace)
 { }
 
 SlipsOutput::~SlipsOutput() = default;
@@ -29,15 +29,13 @@ bool SlipsOutput::add(const CredentialPair& pair)
     return !file_.hasError() || fail(file_.failure());
 }
 
-bool SlipsOutput::commit()
+bool SlipsOutput::finish()
 {
     const bool ended = sheet_->finish();
     sheet_.reset();
     if (file_.hasError())
         return fail(file_.failure());
-    if (!ended)
-        return fail(QStringLiteral("the document could not be ended"));
-    return file_.commit() || fail(file_.failure());
+    return ended || fail(QStringLiteral("the document could not be ended"));
 }
 
 bool SlipsOutput::fail(const QString& reason)

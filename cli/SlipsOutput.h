@@ -12,8 +12,8 @@
 
 class SlipsLoader;
 
-// The slips file: drawn page by page into a file that appears only once the document is whole. A text that
-// cannot fit on its slip fails the run, naming the record.
+// The slips file: drawn page by page into a file that appears only once the document is whole (committed
+// with the run's other files). A text that cannot fit on its slip fails the run, naming the record.
 class SlipsOutput
 {
     Q_DISABLE_COPY_MOVE(SlipsOutput)
@@ -24,15 +24,16 @@ public:
 
     bool open();
     bool add(const CredentialPair& pair);
-    bool commit();
+    // Ends the document.
+    bool finish();
 
-    QString name() const { return path_; }
+    OutputFile& file() { return file_; }
+    QString name() const { return file_.name(); }
     QString errorString() const { return errorString_; }
 
 private:
     bool fail(const QString& reason);
 
-    QString path_;
     const SlipsLoader& module_;
     SlipStyle style_;
     OutputFile file_;

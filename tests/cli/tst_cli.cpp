@@ -294,6 +294,16 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("an option without its value is named") << QStringList{u"-l"_s} << "varnel-cli: -l: missing value"_ba;
     QTest::newRow("an argument that is no option is refused")
         << QStringList{u"extra"_s} << "varnel-cli: 'extra': unexpected argument"_ba;
+    QTest::newRow("plain passwords into the output file under another spelling are refused, even with --force")
+        << QStringList{u"--plain"_s, u"./out.txt"_s, u"--force"_s}
+        << "varnel-cli: --plain: names the same file as --output"_ba;
+    QTest::newRow("slips into the output file are refused")
+        << QStringList{u"--slips"_s, u"out.txt"_s} << "varnel-cli: --slips: names the same file as --output"_ba;
+    QTest::newRow("plain passwords through the user's own link to the output file are refused")
+        << QStringList{u"--plain"_s, u"mine.txt"_s} << "varnel-cli: --plain: names the same file as --output"_ba;
+    QTest::newRow("slips into a second name of the plain file are refused, even with --force")
+        << QStringList{u"--plain"_s, u"names.txt"_s, u"--slips"_s, u"again.txt"_s, u"--force"_s}
+        << "varnel-cli: --slips: names the same file as --plain"_ba;
 }
 
 void TestCli::usageErrorsWriteNothing()
@@ -304,13 +314,19 @@ void TestCli::usageErrorsWriteNothing()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     createFile(folder.filePath(u"names.txt"_s), "alice\n"_ba);
+    // Other names of the user's for the files: a link to the output file to come, a hard link of names.txt.
+    QCOMPARE(::symlink("out.txt", nativePath(folder.filePath(u"mine.txt"_s)).constData()), 0);
+    QCOMPARE(::link(nativePath(folder.filePath(u"names.txt"_s)).constData(),
+                    nativePath(folder.filePath(u"again.txt"_s)).constData()),
+             0);
     const Outcome outcome = run(folder.path(), QStringList{u"-o"_s, u"out.txt"_s} + arguments);
 
     QCOMPARE(outcome.status, 2);
     QCOMPARE(outcome.out, QByteArray());
     QVERIFY2(isOneLineStartingWith(outcome.err, message), outcome.err.constData());
     QVERIFY2(outcome.err.contains("--help"), outcome.err.constData());
-    QCOMPARE(entriesOf(folder.path()), QStringList{u"names.txt"_s});
+    QCOMPARE(entriesOf(folder.path()), (QStringList{u"again.txt"_s, u"mine.txt"_s, u"names.txt"_s}));
+    QCOMPARE(contentOf(folder.filePath(u"names.txt"_s)), "alice\n"_ba);
 }
 
 void TestCli::fileErrorsLeaveNoOutputFile_data()
