@@ -17,9 +17,9 @@ bool SlipsOutput::open()
     return true;
 }
 
-bool SlipsOutput::add(const CredentialPair& pair)
+bool SlipsOutput::add(const CredentialPair& pair, QByteArrayView person)
 {
-    sheet_->add(pair.username, pair.password);
+    sheet_->add(pair.username, pair.password, person);
     return !file_.hasError() || fail(file_.failure());
 }
 

@@ -22,7 +22,8 @@ public:
     ~SlipsOutput();
 
     bool open();
-    bool add(const CredentialPair& pair);
+    // The person's name goes above the username; none when empty.
+    bool add(const CredentialPair& pair, QByteArrayView person = {});
     bool commit();
 
     QString name() const { return path_; }

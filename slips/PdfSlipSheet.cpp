@@ -8,6 +8,8 @@
 #include <QPageSize>
 #include <QPen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Resolution = 600;
@@ -31,7 +33,8 @@ CharacterClass classOf(QChar c)
 
 } // namespace
 
-PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : title_(style.title), writer_(&device)
+PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style)
+    : title_(style.title), note_(style.note), down_(std::max(style.perPage / Across, 1)), writer_(&device)
 {
     writer_.setResolution(Resolution);
     writer_.setCreator(QStringLiteral("varnel-cli"));
@@ -40,13 +43,16 @@ PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : title_(s
                                       QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     painter_.begin(&writer_);
     page_ = QRectF(QPointF(0, 0), writer_.pageLayout().paintRectPixels(Resolution).size());
-    slip_ = QSizeF(page_.width() / Across, page_.height() / Down);
+    slip_ = QSizeF(page_.width() / Across, page_.height() / down_);
     inside_ = QRectF(QPointF(0, 0), slip_).adjusted(mm(5), mm(4), -mm(5), -mm(4));
 
-    titleFont_ = QFont(QStringLiteral("Sans Serif"), 11, QFont::Bold);
-    labelFont_ = QFont(QStringLiteral("Sans Serif"), 8);
-    usernameFont_ = evenLookAlikeFace(monospaceCandidates(14));
-    passwordFont_ = evenLookAlikeFace(monospaceCandidates(20));
+    // Ten slips a page have the smallest type; six and four have it in step with their height.
+    const qreal scale = std::min(5.0 / down_, 2.0);
+    titleFont_ = QFont(QStringLiteral("Sans Serif"), qRound(11 * scale), QFont::Bold);
+    labelFont_ = QFont(QStringLiteral("Sans Serif"), qRound(8 * scale));
+    personFont_ = QFont(QStringLiteral("Sans Serif"), qRound(12 * scale), QFont::Bold);
+    usernameFont_ = evenLookAlikeFace(monospaceCandidates(qRound(14 * scale)));
+    passwordFont_ = evenLookAlikeFace(monospaceCandidates(qRound(20 * scale)));
     passwordFont_.setBold(true);
 }
 
@@ -55,9 +61,9 @@ qreal PdfSlipSheet::mm(qreal millimetres) const
     return millimetres * Resolution / 25.4;
 }
 
-void PdfSlipSheet::add(QByteArrayView username, QByteArrayView password)
+void PdfSlipSheet::add(QByteArrayView username, QByteArrayView password, QByteArrayView person)
 {
-    const int onPage = int(slips_ % (Across * Down));
+    const int onPage = int(slips_ % (Across * down_));
     if (slips_ > 0 && onPage == 0)
         writer_.newPage();
     if (onPage == 0)
@@ -69,12 +75,16 @@ void PdfSlipSheet::add(QByteArrayView username, QByteArrayView password)
     qreal top = inside_.top();
     if (!title_.isEmpty())
         top = drawLine(titleFont_, Ink, title_, top) + mm(1.5);
+    if (!person.isEmpty())
+        top = drawLine(personFont_, Ink, QString::fromUtf8(person), top) + mm(1);
     if (!username.isEmpty()) {
         top = drawLine(labelFont_, LabelInk, QStringLiteral("Username"), top);
         top = drawLine(usernameFont_, Ink, QString::fromUtf8(username), top) + mm(1.5);
     }
     top = drawLine(labelFont_, LabelInk, QStringLiteral("Password"), top);
-    drawPassword(QString::fromUtf8(password), top);
+    top = drawPassword(QString::fromUtf8(password), top);
+    if (!note_.isEmpty())
+        drawLine(labelFont_, Ink, note_, top + mm(2));
     painter_.restore();
 }
 
@@ -92,7 +102,7 @@ void PdfSlipSheet::drawCutLines()
     painter_.setBrush(Qt::NoBrush);
     for (int column = 0; column <= Across; ++column)
         painter_.drawLine(QPointF(column * slip_.width(), 0), QPointF(column * slip_.width(), page_.height()));
-    for (int row = 0; row <= Down; ++row)
+    for (int row = 0; row <= down_; ++row)
         painter_.drawLine(QPointF(0, row * slip_.height()), QPointF(page_.width(), row * slip_.height()));
 }
 

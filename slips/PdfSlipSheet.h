@@ -7,8 +7,9 @@
 #include <QPdfWriter>
 #include <QRectF>
 
-// Ten slips a page, two across and five down, with dashed lines to cut along. Each slip holds the title,
-// then the username and the password under their labels; the password is large, in a face whose
+// Ten, six or four slips a page, two across, with dashed lines to cut along; fewer slips have larger type.
+// Each slip holds the title, then the person's name, the username and the password under their labels, then
+// the note; the password is large, in a face whose
 // look-alikes differ, and marks letters, digits and symbols apart in colour and in grey print alike.
 class PdfSlipSheet final : public SlipSheet
 {
@@ -17,12 +18,11 @@ class PdfSlipSheet final : public SlipSheet
 public:
     PdfSlipSheet(QIODevice& device, const SlipStyle& style);
 
-    void add(QByteArrayView username, QByteArrayView password) override;
+    void add(QByteArrayView username, QByteArrayView password, QByteArrayView person) override;
     bool finish() override;
 
 private:
     static constexpr int Across = 2;
-    static constexpr int Down = 5;
 
     qreal mm(qreal millimetres) const;
     void drawCutLines();
@@ -30,6 +30,8 @@ private:
     qreal drawPassword(const QString& password, qreal top);
 
     QString title_;
+    QString note_;
+    int down_;
     QPdfWriter writer_;
     QPainter painter_;
     QRectF page_;
@@ -37,6 +39,7 @@ private:
     QRectF inside_;
     QFont titleFont_;
     QFont labelFont_;
+    QFont personFont_;
     QFont usernameFont_;
     QFont passwordFont_;
     qint64 slips_ = 0;
