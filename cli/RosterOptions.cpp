@@ -11,7 +11,8 @@ enum Index { RosterFile, Login, Domain, OrgUnit, BaseDn, Note, PerPage };
 
 QCommandLineOption withValue(const char* name, const char* description, const char* valueName)
 {
-    return QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(description), QString::fromLatin1(valueName));
+    return QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(description),
+                              QString::fromLatin1(valueName));
 }
 
 QString longName(const char* name)
@@ -75,9 +76,9 @@ std::optional<UsageError> RosterOptions::read(const QCommandLineParser& parser, 
             return UsageError{longName("login"), error};
     }
     const QString domain = parser.value(options_[Domain]);
-    if (parser.isSet(options_[Domain])
-        && (domain.isEmpty()
-            || std::any_of(domain.cbegin(), domain.cend(), [](QChar c) { return c == u'@' || c.unicode() <= 0x20; })))
+    if (parser.isSet(options_[Domain]) && (domain.isEmpty() || std::any_of(domain.cbegin(), domain.cend(), [](QChar c) {
+                                               return c == u'@' || c.unicode() <= 0x20;
+                                           })))
         return UsageError{longName("domain"), QStringLiteral("'%1' is not a domain name").arg(domain)};
     run.domain = domain.toUtf8();
 
@@ -109,7 +110,8 @@ std::optional<UsageError> RosterOptions::holdToFormat(const QCommandLineParser& 
         const QString option = options_[container].names().constFirst();
         const bool ours = format.containerOption && option == QLatin1String(format.containerOption);
         if (parser.isSet(options_[container]) && !ours)
-            return UsageError{QStringLiteral("--") + option, QStringLiteral("%1 records have no place for it").arg(name)};
+            return UsageError{QStringLiteral("--") + option,
+                              QStringLiteral("%1 records have no place for it").arg(name)};
         if (ours && !parser.isSet(options_[container]) && !format.containerDefault)
             return UsageError{QStringLiteral("--") + option, QStringLiteral("%1 records need it").arg(name)};
         if (ours)
@@ -131,8 +133,9 @@ std::optional<UsageError> RosterOptions::holdToFormat(const QCommandLineParser& 
 
     const PasswordPolicy& policy = format.policy;
     if (recipe.length < policy.minLength || (policy.maxLength > 0 && recipe.length > policy.maxLength)) {
-        const QString range = policy.maxLength > 0 ? QStringLiteral("%1 to %2").arg(policy.minLength).arg(policy.maxLength)
-                                                   : QStringLiteral("at least %1").arg(policy.minLength);
+        const QString range = policy.maxLength > 0
+            ? QStringLiteral("%1 to %2").arg(policy.minLength).arg(policy.maxLength)
+            : QStringLiteral("at least %1").arg(policy.minLength);
         return UsageError{QStringLiteral("--length"),
                           QStringLiteral("%1 takes passwords of %2 characters").arg(target, range)};
     }

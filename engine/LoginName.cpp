@@ -48,8 +48,10 @@ struct Placeholder
     Part part;
 };
 
-constexpr Placeholder Placeholders[] = {{"first", Part::First},       {"last", Part::Last},
-                                        {"f", Part::FirstInitial},    {"l", Part::LastInitial},
+constexpr Placeholder Placeholders[] = {{"first", Part::First},
+                                        {"last", Part::Last},
+                                        {"f", Part::FirstInitial},
+                                        {"l", Part::LastInitial},
                                         {"class", Part::Group}};
 
 // The template's pieces: literal text, or a placeholder.
@@ -87,10 +89,11 @@ QString parseTemplate(const QString& loginTemplate, QList<Piece>* pieces)
 // Trailing dots and hyphens are left off, and so is anything before the first letter.
 QByteArray tidied(QByteArray login, qsizetype room)
 {
-    const qsizetype letter = std::find_if(login.cbegin(), login.cend(), [](char c) { return c >= 'a' && c <= 'z'; })
-        - login.cbegin();
+    const qsizetype letter =
+        std::find_if(login.cbegin(), login.cend(), [](char c) { return c >= 'a' && c <= 'z'; }) - login.cbegin();
     login = login.mid(letter).left(room);
-    while (!login.isEmpty() && !(login.back() >= 'a' && login.back() <= 'z') && !(login.back() >= '0' && login.back() <= '9'))
+    while (!login.isEmpty() && !(login.back() >= 'a' && login.back() <= 'z')
+           && !(login.back() >= '0' && login.back() <= '9'))
         login.chop(1);
     return login;
 }
@@ -138,20 +141,38 @@ QString assignLogins(std::vector<RosterPerson>& people, const QString& loginTemp
         taken.insert(person.username, person.line);
     }
     QHash<QByteArray, qint64> nextNumber;
+    // A class list repeats its first names, its last names and its classes many times over.
+    QHash<QByteArray, QByteArray> folded;
+    const auto fold = [&folded](const QByteArray& text) {
+        auto found = folded.constFind(text);
+        return found != folded.constEnd() ? *found : *folded.insert(text, foldBytes(text));
+    };
     for (RosterPerson& person : people) {
         if (person.usernameGiven)
             continue;
-        const QByteArray first = foldBytes(person.first);
-        const QByteArray last = foldBytes(person.last);
+        const QByteArray first = fold(person.first);
+        const QByteArray last = fold(person.last);
         QByteArray made;
         for (const Piece& piece : pieces) {
             switch (piece.part) {
-            case Part::Text: made += piece.text; break;
-            case Part::First: made += first; break;
-            case Part::Last: made += last; break;
-            case Part::FirstInitial: made += first.left(1); break;
-            case Part::LastInitial: made += last.left(1); break;
-            case Part::Group: made += foldBytes(person.group); break;
+            case Part::Text:
+                made += piece.text;
+                break;
+            case Part::First:
+                made += first;
+                break;
+            case Part::Last:
+                made += last;
+                break;
+            case Part::FirstInitial:
+                made += first.left(1);
+                break;
+            case Part::LastInitial:
+                made += last.left(1);
+                break;
+            case Part::Group:
+                made += fold(person.group);
+                break;
             }
         }
         const QByteArray base = tidied(made, MaxLoginLength);

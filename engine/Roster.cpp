@@ -17,16 +17,16 @@ struct ColumnName
 };
 
 constexpr ColumnName ColumnNames[] = {
-    {"first", Column::First},       {"firstname", Column::First},      {"givenname", Column::First},
-    {"given", Column::First},       {"forename", Column::First},       {"vorname", Column::First},
-    {"prenom", Column::First},      {"last", Column::Last},            {"lastname", Column::Last},
-    {"surname", Column::Last},      {"familyname", Column::Last},      {"family", Column::Last},
-    {"nachname", Column::Last},     {"nom", Column::Last},             {"name", Column::Full},
-    {"fullname", Column::Full},     {"displayname", Column::Full},     {"username", Column::Username},
-    {"login", Column::Username},    {"loginname", Column::Username},   {"user", Column::Username},
-    {"userid", Column::Username},   {"email", Column::Email},          {"mail", Column::Email},
-    {"emailaddress", Column::Email}, {"class", Column::Group},         {"group", Column::Group},
-    {"classname", Column::Group},   {"form", Column::Group},          {"klasse", Column::Group},
+    {"first", Column::First},        {"firstname", Column::First},    {"givenname", Column::First},
+    {"given", Column::First},        {"forename", Column::First},     {"vorname", Column::First},
+    {"prenom", Column::First},       {"last", Column::Last},          {"lastname", Column::Last},
+    {"surname", Column::Last},       {"familyname", Column::Last},    {"family", Column::Last},
+    {"nachname", Column::Last},      {"nom", Column::Last},           {"name", Column::Full},
+    {"fullname", Column::Full},      {"displayname", Column::Full},   {"username", Column::Username},
+    {"login", Column::Username},     {"loginname", Column::Username}, {"user", Column::Username},
+    {"userid", Column::Username},    {"email", Column::Email},        {"mail", Column::Email},
+    {"emailaddress", Column::Email}, {"class", Column::Group},        {"group", Column::Group},
+    {"classname", Column::Group},    {"form", Column::Group},         {"klasse", Column::Group},
 };
 
 Column columnNamed(QByteArrayView header)
@@ -189,7 +189,8 @@ bool Roster::read(QByteArrayView bytes)
             if (i >= columns.size()) {
                 if (value.isEmpty())
                     continue;
-                errorString_ = QStringLiteral("line %1, column %2: more fields than the header names").arg(line).arg(i + 1);
+                errorString_ =
+                    QStringLiteral("line %1, column %2: more fields than the header names").arg(line).arg(i + 1);
                 return false;
             }
             if (columns[i] == Column::Ignored)

@@ -83,8 +83,9 @@ void googleHeader(QByteArray& out, bool)
 
 void appendGoogle(QByteArray& out, const Record& record)
 {
-    appendCsvRow(out, {record.first, record.last, record.email, record.password,
-                       record.hashed ? QByteArrayView("crypt") : QByteArrayView(), record.container});
+    appendCsvRow(out,
+                 {record.first, record.last, record.email, record.password,
+                  record.hashed ? QByteArrayView("crypt") : QByteArrayView(), record.container});
 }
 
 void entraHeader(QByteArray& out, bool)
@@ -123,8 +124,9 @@ void appendLdif(QByteArray& out, const Record& record)
     out.append("objectClass: top\nobjectClass: person\nobjectClass: organizationalPerson\n"
                "objectClass: inetOrgPerson\n");
     appendLdifLine(out, "cn", record.fullName.isEmpty() ? record.username : record.fullName);
-    appendLdifLine(out, "sn", record.last.isEmpty() ? (record.fullName.isEmpty() ? record.username : record.fullName)
-                                                    : record.last);
+    appendLdifLine(out, "sn",
+                   record.last.isEmpty() ? (record.fullName.isEmpty() ? record.username : record.fullName)
+                                         : record.last);
     if (!record.first.isEmpty())
         appendLdifLine(out, "givenName", record.first);
     appendLdifLine(out, "uid", record.username);

@@ -57,8 +57,8 @@ const QByteArray EuropeanRoster = "\xef\xbb\xbf"
                                   "Mary-Jane;Smith;4a\r\n"
                                   "Anna;Berg;4a\r\n"
                                   "Anna;Berg;4a\r\n";
-const QStringList EuropeanLogins{u"zoe.angstrom"_s, u"lukasz.zolc"_s, u"hans.gross"_s, u"wang.wei"_s,
-                                 u"sean.obrien"_s,  u"mary-jane.smith"_s, u"anna.berg"_s, u"anna.berg2"_s};
+const QStringList EuropeanLogins{u"zoe.angstrom"_s, u"lukasz.zolc"_s,     u"hans.gross"_s, u"wang.wei"_s,
+                                 u"sean.obrien"_s,  u"mary-jane.smith"_s, u"anna.berg"_s,  u"anna.berg2"_s};
 
 constexpr char CsvReader[] = "import csv, io, json, sys\n"
                              "text = sys.stdin.buffer.read().decode('utf-8')\n"
@@ -111,20 +111,24 @@ void TestRosterGeneration::spreadsheetFilesReadBackExactly_data()
 
     QTest::newRow("google: Google's header, the names, login@domain and passwords of at least 8")
         << u"google"_s
-        << QStringList{u"First Name [Required]"_s, u"Last Name [Required]"_s, u"Email Address [Required]"_s,
-                       u"Password [Required]"_s, u"Password Hash Function [UPLOAD ONLY]"_s,
+        << QStringList{u"First Name [Required]"_s,
+                       u"Last Name [Required]"_s,
+                       u"Email Address [Required]"_s,
+                       u"Password [Required]"_s,
+                       u"Password Hash Function [UPLOAD ONLY]"_s,
                        u"Org Unit Path [Required]"_s}
         << QList<int>{-1, 0, 2, 3} << 8 << 0;
     QTest::newRow("entra: after the version line, passwords holding three of the four classes")
         << u"entra"_s
-        << QStringList{u"Name [displayName] Required"_s, u"User name [userPrincipalName] Required"_s,
+        << QStringList{u"Name [displayName] Required"_s,
+                       u"User name [userPrincipalName] Required"_s,
                        u"Initial password [passwordProfile] Required"_s,
-                       u"Block sign in (Yes/No) [accountEnabled] Required"_s, u"First name [givenName]"_s,
+                       u"Block sign in (Yes/No) [accountEnabled] Required"_s,
+                       u"First name [givenName]"_s,
                        u"Last name [surname]"_s}
         << QList<int>{-1, 4, 1, 2} << 8 << 3;
     QTest::newRow("moodle: its field names, passwords holding an upper, a lower, a digit and a symbol")
-        << u"moodle"_s
-        << QStringList{u"username"_s, u"firstname"_s, u"lastname"_s, u"email"_s, u"password"_s}
+        << u"moodle"_s << QStringList{u"username"_s, u"firstname"_s, u"lastname"_s, u"email"_s, u"password"_s}
         << QList<int>{0, 1, 3, 4} << 8 << 4;
 }
 
@@ -136,16 +140,16 @@ void TestRosterGeneration::spreadsheetFilesReadBackExactly()
     QFETCH(int, minLength);
     QFETCH(int, minClasses);
 
-    const Outcome outcome = cli({u"--roster"_s, u"-"_s, u"-F"_s, format, u"--domain"_s, u"school.example"_s},
-                                EuropeanRoster);
+    const Outcome outcome =
+        cli({u"--roster"_s, u"-"_s, u"-F"_s, format, u"--domain"_s, u"school.example"_s}, EuropeanRoster);
     QCOMPARE(outcome.status, 0);
     QJsonArray rows = python(CsvReader, outcome.out).array();
     if (format == u"entra"_s)
         QCOMPARE(rows.takeAt(0).toArray().toVariantList(), QVariantList{u"version:v1.0"_s});
     QCOMPARE(rows.takeAt(0).toArray().toVariantList(), QVariant(header).toList());
     QCOMPARE(rows.size(), EuropeanLogins.size());
-    const QStringList firsts{u"Zoë"_s,    u"Łukasz"_s,    u"Hans"_s, u"王"_s,
-                             u"Seán"_s,   u"Mary-Jane"_s, u"Anna"_s, u"Anna"_s};
+    const QStringList firsts{u"Zoë"_s,  u"Łukasz"_s,    u"Hans"_s, u"王"_s,
+                             u"Seán"_s, u"Mary-Jane"_s, u"Anna"_s, u"Anna"_s};
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const QJsonArray row = rows[i].toArray();
         QCOMPARE(row.size(), header.size());
@@ -219,16 +223,18 @@ void TestRosterGeneration::optionsThatCannotMeetTheTargetAreUsageErrors_data()
     QTest::addColumn<QByteArray>("error");
 
     const QStringList roster{u"--roster"_s, u"-"_s, u"--domain"_s, u"school.example"_s};
-    QTest::newRow("Google refuses yescrypt hashes") << roster + QStringList{u"-F"_s, u"google"_s, u"--hash"_s,
-                                                                            u"yescrypt"_s, u"--plain"_s, u"p"_s}
-                                                    << "--hash: Google Workspace refuses yescrypt"_ba;
-    QTest::newRow("Google takes no password shorter than 8") << roster + QStringList{u"-F"_s, u"google"_s, u"-l"_s, u"7"_s}
-                                                             << "--length: Google Workspace takes passwords of at least 8"_ba;
-    QTest::newRow("Entra takes no password longer than 256") << roster + QStringList{u"-F"_s, u"entra"_s, u"-l"_s, u"257"_s}
-                                                             << "--length: Microsoft Entra ID takes passwords of 8 to 256"_ba;
-    QTest::newRow("Entra takes plain passwords only") << roster + QStringList{u"-F"_s, u"entra"_s, u"--hash"_s,
-                                                                              u"sha512crypt"_s, u"--plain"_s, u"p"_s}
-                                                      << "--hash: Microsoft Entra ID takes plain passwords"_ba;
+    QTest::newRow("Google refuses yescrypt hashes")
+        << roster + QStringList{u"-F"_s, u"google"_s, u"--hash"_s, u"yescrypt"_s, u"--plain"_s, u"p"_s}
+        << "--hash: Google Workspace refuses yescrypt"_ba;
+    QTest::newRow("Google takes no password shorter than 8")
+        << roster + QStringList{u"-F"_s, u"google"_s, u"-l"_s, u"7"_s}
+        << "--length: Google Workspace takes passwords of at least 8"_ba;
+    QTest::newRow("Entra takes no password longer than 256")
+        << roster + QStringList{u"-F"_s, u"entra"_s, u"-l"_s, u"257"_s}
+        << "--length: Microsoft Entra ID takes passwords of 8 to 256"_ba;
+    QTest::newRow("Entra takes plain passwords only")
+        << roster + QStringList{u"-F"_s, u"entra"_s, u"--hash"_s, u"sha512crypt"_s, u"--plain"_s, u"p"_s}
+        << "--hash: Microsoft Entra ID takes plain passwords"_ba;
     QTest::newRow("digits alone cannot hold three classes for Entra")
         << roster + QStringList{u"-F"_s, u"entra"_s, u"-s"_s, u"numeric"_s} << "--style: Microsoft Entra ID asks"_ba;
     QTest::newRow("letters and digits cannot hold a symbol for Moodle")
@@ -236,19 +242,19 @@ void TestRosterGeneration::optionsThatCannotMeetTheTargetAreUsageErrors_data()
     QTest::newRow("newusers hashes the passwords itself")
         << QStringList{u"--roster"_s, u"-"_s, u"-F"_s, u"newusers"_s, u"--hash"_s, u"yescrypt"_s, u"--plain"_s, u"p"_s}
         << "--hash: newusers takes plain passwords"_ba;
-    QTest::newRow("a plain password in a directory") << QStringList{u"--roster"_s, u"-"_s, u"-F"_s, u"ldif"_s,
-                                                                    u"--base-dn"_s, u"dc=x"_s}
-                                                     << "--hash: ldif records need it"_ba;
-    QTest::newRow("ldif without a base DN") << QStringList{u"--roster"_s, u"-"_s, u"-F"_s, u"ldif"_s}
-                                            << "--base-dn: ldif records need it"_ba;
+    QTest::newRow("a plain password in a directory")
+        << QStringList{u"--roster"_s, u"-"_s, u"-F"_s, u"ldif"_s, u"--base-dn"_s, u"dc=x"_s}
+        << "--hash: ldif records need it"_ba;
+    QTest::newRow("ldif without a base DN")
+        << QStringList{u"--roster"_s, u"-"_s, u"-F"_s, u"ldif"_s} << "--base-dn: ldif records need it"_ba;
     QTest::newRow("an org unit for a format without one")
         << roster + QStringList{u"-F"_s, u"moodle"_s, u"--org-unit"_s, u"/x"_s} << "--org-unit: moodle records have"_ba;
     QTest::newRow("google records without a roster") << QStringList{u"-F"_s, u"google"_s, u"-u"_s, u"numbered"_s}
                                                      << "--format: google records hold the people's names"_ba;
     QTest::newRow("an unknown placeholder in the login template")
         << roster + QStringList{u"--login"_s, u"{first}.{surname}"_s} << "--login: {surname} is not one of"_ba;
-    QTest::newRow("a roster and a names list") << roster + QStringList{u"-f"_s, u"x"_s}
-                                               << "--names: cannot be used with --roster"_ba;
+    QTest::newRow("a roster and a names list")
+        << roster + QStringList{u"-f"_s, u"x"_s} << "--names: cannot be used with --roster"_ba;
     QTest::newRow("five slips a page") << roster + QStringList{u"--slips"_s, u"s.pdf"_s, u"--per-page"_s, u"5"_s}
                                        << "--per-page: '5' is not one of 10, 6, 4"_ba;
     QTest::newRow("a note without slips") << roster + QStringList{u"--note"_s, u"hi"_s} << "--note: needs --slips"_ba;
@@ -275,11 +281,13 @@ void TestRosterGeneration::peopleThatCannotGoIntoTheRecordsNameTheirLine_data()
         << u"newusers"_s << "first,last\nAl,Bo\n\"Cy, Jr\",Do\n"_ba
         << "standard input: line 3: a name holding ',' cannot go into a newusers record"_ba;
     QTest::newRow("google records without an e-mail address or --domain")
-        << u"google"_s << "first,last\nAl,Bo\n"_ba << "standard input: line 2: google records need an e-mail address"_ba;
+        << u"google"_s << "first,last\nAl,Bo\n"_ba
+        << "standard input: line 2: google records need an e-mail address"_ba;
     QTest::newRow("two equal given usernames") << u"table"_s << "name,login\nAl Bo,ab\nCy Do,ab\n"_ba
                                                << "standard input: line 3: the username 'ab' is given on line 2 too"_ba;
     QTest::newRow("a broken roster names the line and column")
-        << u"table"_s << "first;last\nAl;\"Bo\n"_ba << "standard input: line 2, column 2: the quote opened here is never closed"_ba;
+        << u"table"_s << "first;last\nAl;\"Bo\n"_ba
+        << "standard input: line 2, column 2: the quote opened here is never closed"_ba;
 }
 
 void TestRosterGeneration::peopleThatCannotGoIntoTheRecordsNameTheirLine()

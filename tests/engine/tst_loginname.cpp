@@ -35,14 +35,14 @@ void TestLoginName::loginsAreFoldedFromNames_data()
     QTest::addColumn<QList<QByteArray>>("logins");
 
     const QString dotted = QStringLiteral("{first}.{last}");
-    QTest::newRow("accented letters lose their accents") << dotted << QList<QByteArray>{"Zoë", "Ångström"}
-                                                         << QList<QByteArray>{"zoe.angstrom"};
+    QTest::newRow("accented letters lose their accents")
+        << dotted << QList<QByteArray>{"Zoë", "Ångström"} << QList<QByteArray>{"zoe.angstrom"};
     QTest::newRow("Polish letters fold to their base letters")
         << dotted << QList<QByteArray>{"Łukasz", "Żółć"} << QList<QByteArray>{"lukasz.zolc"};
     QTest::newRow("sharp s becomes ss") << QStringLiteral("{last}") << QList<QByteArray>{"Hans", "Groß"}
                                         << QList<QByteArray>{"gross"};
-    QTest::newRow("Chinese names are spelt in pinyin") << dotted << QList<QByteArray>{"王", "伟"}
-                                                       << QList<QByteArray>{"wang.wei"};
+    QTest::newRow("Chinese names are spelt in pinyin")
+        << dotted << QList<QByteArray>{"王", "伟"} << QList<QByteArray>{"wang.wei"};
     QTest::newRow("apostrophes and spaces are dropped, accents folded")
         << dotted << QList<QByteArray>{"Seán", "O'Brien"} << QList<QByteArray>{"sean.obrien"};
     QTest::newRow("hyphens are kept") << QStringLiteral("{first}") << QList<QByteArray>{"Mary-Jane", "Doe"}
@@ -52,8 +52,8 @@ void TestLoginName::loginsAreFoldedFromNames_data()
         << QList<QByteArray>{"anna.berg", "anna.berg2", "anna.berg3"};
     QTest::newRow("initials and the class fill their placeholders")
         << QStringLiteral("{class}-{f}{l}") << QList<QByteArray>{"Émile", "Zola"} << QList<QByteArray>{"b7-ez"};
-    QTest::newRow("a login starts with a letter") << QStringLiteral("{class}{last}") << QList<QByteArray>{"Al", "Bo"}
-                                                  << QList<QByteArray>{"bbo"};
+    QTest::newRow("a login starts with a letter")
+        << QStringLiteral("{class}{last}") << QList<QByteArray>{"Al", "Bo"} << QList<QByteArray>{"bbo"};
     QTest::newRow("a long name is cut to 32 characters, its number included")
         << dotted
         << QList<QByteArray>{"Maximiliana-Konstantina", "Wolfeschlegelsteinhausen", "Maximiliana-Konstantina",

@@ -64,22 +64,25 @@ void TestRoster::faultsNameTheLineAndColumn_data()
         << QByteArray("shoe,size\n1,2\n")
         << QStringLiteral("line 1: no column of first names, last names, names or usernames in the header");
     QTest::newRow("a quote never closed names where it opened")
-        << QByteArray("first,last\nAl,Bo\n\"Cy,Do\n") << QStringLiteral("line 3, column 1: the quote opened here is never closed");
-    QTest::newRow("text after a closing quote") << QByteArray("first,last\nAl,\"Bo\"x\n")
-                                                << QStringLiteral("line 2, column 2: text after the closing quote");
+        << QByteArray("first,last\nAl,Bo\n\"Cy,Do\n")
+        << QStringLiteral("line 3, column 1: the quote opened here is never closed");
+    QTest::newRow("text after a closing quote")
+        << QByteArray("first,last\nAl,\"Bo\"x\n") << QStringLiteral("line 2, column 2: text after the closing quote");
     QTest::newRow("a Latin-1 name is not taken for UTF-8")
         << QByteArray("first,last\nZo\xeb,Bo\n")
         << QStringLiteral("line 2, column 1 (first): not UTF-8 text (save the roster as UTF-8)");
     QTest::newRow("a quoted line break in a name, the row counted from where it starts")
-        << QByteArray("first,last\nAl,Bo\n\"Cy\nDe\",Do\n") << QStringLiteral("line 3, column 1 (first): holds a control character");
+        << QByteArray("first,last\nAl,Bo\n\"Cy\nDe\",Do\n")
+        << QStringLiteral("line 3, column 1 (first): holds a control character");
     QTest::newRow("a right-to-left override in a name")
         << QByteArray("first,last\nAl,\xe2\x80\xae"
                       "ecila\n")
         << QStringLiteral("line 2, column 2 (last): holds a control character");
-    QTest::newRow("more fields than the header") << QByteArray("first,last\nAl,Bo,Cy\n")
-                                                 << QStringLiteral("line 2, column 3: more fields than the header names");
-    QTest::newRow("a row with neither a name nor a username") << QByteArray("first,last,class\nAl,Bo,1\n,,2\n")
-                                                              << QStringLiteral("line 3: neither a name nor a username");
+    QTest::newRow("more fields than the header")
+        << QByteArray("first,last\nAl,Bo,Cy\n")
+        << QStringLiteral("line 2, column 3: more fields than the header names");
+    QTest::newRow("a row with neither a name nor a username")
+        << QByteArray("first,last,class\nAl,Bo,1\n,,2\n") << QStringLiteral("line 3: neither a name nor a username");
 }
 
 void TestRoster::faultsNameTheLineAndColumn()
