@@ -258,6 +258,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                        option.output,  option.force,  option.hash,    option.plain,          option.slips,
                        option.title,   option.paper,  option.exclude, option.excludeSimilar, option.everyClass,
                        option.entropy, option.help,   option.version});
+    const RosterOptions rosterOptions;
+    parser.addOptions(rosterOptions.options());
     if (!parser.parse(arguments))
         return refuseParserError(parser);
     if (parser.isSet(option.help))
@@ -326,6 +328,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return refuse(longName(*slipsOnly), QStringLiteral("needs --slips"));
     }
     options.slips.title = parser.value(option.title);
+    if (const auto usage = rosterOptions.read(parser, options.roster, options.usernames, options.slips))
+        return refuse(usage->option, usage->reason);
     const QString formatName = QString::fromLatin1(options.format->name);
     if (options.format->needsUsernames && options.usernames == UsernameStyle::None)
         return refuse(longName(option.format),
@@ -361,5 +365,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                           .arg(options.recipe.length)
                           .arg(classes));
     }
+    if (const auto usage =
+            rosterOptions.holdToFormat(parser, *options.format, options.hash, options.roster, options.recipe))
+        return refuse(usage->option, usage->reason);
     return {CommandLine::Action::Generate, options, {}};
 }

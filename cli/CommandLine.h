@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/RosterOptions.h"
 #include "engine/GeneratorOptions.h"
 #include "engine/PairMaker.h"
 #include "engine/PasswordHasher.h"
@@ -34,6 +35,7 @@ struct CliOptions
     // The slips PDF. Empty: none.
     QString slipsFile;
     SlipStyle slips;
+    RosterRun roster;
 };
 
 // The command line read: options to run with, a text to print (help, version), or a usage error.

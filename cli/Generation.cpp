@@ -2,6 +2,7 @@
 
 #include "cli/Accounts.h"
 #include "cli/CommandLine.h"
+#include "cli/RosterGeneration.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "os/InputDevice.h"
@@ -83,6 +84,10 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
             std::fprintf(stderr, "entropy: --exclude: '%s' not among the characters\n", absent.constData());
     }
 
+    if (!options.roster.rosterFile.isEmpty()) {
+        const auto failure = generateFromRoster(options, accounts, random);
+        return failure ? complain(failure->what, failure->reason) : 0;
+    }
     std::optional<LineReader> lines;
     if (names) {
         // Names that trickle in get their records out before the next wait, not once a buffer is full.

@@ -17,10 +17,10 @@ bool SlipsOutput::open()
     return sheet_->errorString().isEmpty() || fail(sheet_->errorString());
 }
 
-bool SlipsOutput::add(const CredentialPair& pair)
+bool SlipsOutput::add(const CredentialPair& pair, QByteArrayView person)
 {
     ++records_;
-    if (!sheet_->add(pair.username, pair.password)) {
+    if (!sheet_->add(pair.username, pair.password, person)) {
         const QString record = pair.username.isEmpty()
             ? QStringLiteral("record %1").arg(records_)
             : QStringLiteral("record %1 (username %2)").arg(records_).arg(QString::fromUtf8(pair.username));

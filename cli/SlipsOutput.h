@@ -23,7 +23,8 @@ public:
     ~SlipsOutput();
 
     bool open();
-    bool add(const CredentialPair& pair);
+    // The person's name goes above the username; none when empty.
+    bool add(const CredentialPair& pair, QByteArrayView person = {});
     // Ends the document.
     bool finish();
 

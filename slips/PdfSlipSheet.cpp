@@ -9,6 +9,8 @@
 #include <QPen>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Resolution = 600;
@@ -21,6 +23,7 @@ const QColor SymbolShade(225, 225, 225);
 // The smallest print each text is drawn at: below them a name or password is no longer read with certainty.
 constexpr qreal TitleFloor = 7;
 constexpr qreal LabelFloor = 7;
+constexpr qreal PersonFloor = 8;
 constexpr qreal UsernameFloor = 8;
 constexpr qreal PasswordFloor = 9;
 
@@ -37,7 +40,8 @@ CharacterClass classOf(QChar c)
 
 } // namespace
 
-PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : writer_(&device)
+PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style)
+    : down_(std::max(style.perPage / Across, 1)), writer_(&device)
 {
     writer_.setResolution(Resolution);
     writer_.setCreator(QStringLiteral("varnel-cli"));
@@ -46,21 +50,28 @@ PdfSlipSheet::PdfSlipSheet(QIODevice& device, const SlipStyle& style) : writer_(
                                       QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     painter_.begin(&writer_);
     page_ = QRectF(QPointF(0, 0), writer_.pageLayout().paintRectPixels(Resolution).size());
-    slip_ = QSizeF(page_.width() / Across, page_.height() / Down);
+    slip_ = QSizeF(page_.width() / Across, page_.height() / down_);
     inside_ = QRectF(QPointF(0, 0), slip_).adjusted(mm(5), mm(4), -mm(5), -mm(4));
 
-    usernameFont_ = evenLookAlikeFace(monospaceCandidates(14));
-    passwordFont_ = evenLookAlikeFace(monospaceCandidates(20));
+    // Ten slips a page have the smallest type; six and four have it in step with their height.
+    const qreal scale = std::min(5.0 / down_, 2.0);
+    personFont_ = QFont(QStringLiteral("Sans Serif"), qRound(12 * scale), QFont::Bold);
+    usernameFont_ = evenLookAlikeFace(monospaceCandidates(qRound(14 * scale)));
+    passwordFont_ = evenLookAlikeFace(monospaceCandidates(qRound(20 * scale)));
     passwordFont_.setBold(true);
 
-    const QFont labelFont(QStringLiteral("Sans Serif"), 8);
+    const QFont labelFont(QStringLiteral("Sans Serif"), qRound(8 * scale));
     usernameLabel_ = fitLine(QStringLiteral("Username"), {}, labelFont, LabelFloor, "label");
     passwordLabel_ = fitLine(QStringLiteral("Password"), {}, labelFont, LabelFloor, "label");
     if (!style.title.isEmpty()) {
-        fittedTitle_ = fitLine(style.title, FittedText::betweenWords(style.title),
-                               QFont(QStringLiteral("Sans Serif"), 11, QFont::Bold), TitleFloor, "title");
+        fittedTitle_ =
+            fitLine(style.title, FittedText::betweenWords(style.title),
+                    QFont(QStringLiteral("Sans Serif"), qRound(11 * scale), QFont::Bold), TitleFloor, "title");
     }
-    ready_ = usernameLabel_ && passwordLabel_ && (style.title.isEmpty() || fittedTitle_);
+    if (!style.note.isEmpty() && usernameLabel_ && (style.title.isEmpty() || fittedTitle_))
+        fittedNote_ = fitLine(style.note, FittedText::betweenWords(style.note), labelFont, LabelFloor, "note");
+    ready_ = usernameLabel_ && passwordLabel_ && (style.title.isEmpty() || fittedTitle_)
+        && (style.note.isEmpty() || fittedNote_);
 }
 
 qreal PdfSlipSheet::mm(qreal millimetres) const
@@ -69,12 +80,19 @@ qreal PdfSlipSheet::mm(qreal millimetres) const
 }
 
 // Every text is fitted before anything of the slip is drawn: a slip is drawn whole or not at all.
-bool PdfSlipSheet::add(QByteArrayView usernameBytes, QByteArrayView passwordBytes)
+bool PdfSlipSheet::add(QByteArrayView usernameBytes, QByteArrayView passwordBytes, QByteArrayView personBytes)
 {
     if (!ready_)
         return false;
     const QString username = QString::fromUtf8(usernameBytes);
     const QString password = QString::fromUtf8(passwordBytes);
+    const QString person = QString::fromUtf8(personBytes);
+    std::optional<FittedText> fittedPerson;
+    if (!person.isEmpty()) {
+        fittedPerson = fitLine(person, FittedText::betweenWords(person), personFont_, PersonFloor, "name");
+        if (!fittedPerson)
+            return false;
+    }
     std::optional<FittedText> fittedUsername;
     if (!username.isEmpty()) {
         fittedUsername =
@@ -86,15 +104,18 @@ bool PdfSlipSheet::add(QByteArrayView usernameBytes, QByteArrayView passwordByte
     qreal passwordTop = inside_.top() + passwordLabel_->height();
     if (fittedTitle_)
         passwordTop += fittedTitle_->height() + gap;
+    if (fittedPerson)
+        passwordTop += fittedPerson->height() + mm(1);
     if (fittedUsername)
         passwordTop += usernameLabel_->height() + fittedUsername->height() + gap;
+    const qreal passwordBottom = fittedNote_ ? inside_.bottom() - fittedNote_->height() - mm(2) : inside_.bottom();
     const std::optional<FittedText> fittedPassword =
         FittedText::fit(password, FittedText::betweenCharacters(password), passwordFont_, PasswordFloor,
-                        QSizeF(inside_.width(), inside_.bottom() - passwordTop), &writer_);
+                        QSizeF(inside_.width(), passwordBottom - passwordTop), &writer_);
     if (!fittedPassword)
         return refuse("password", PasswordFloor);
 
-    const int onPage = int(slips_ % (Across * Down));
+    const int onPage = int(slips_ % (Across * down_));
     if (slips_ > 0 && onPage == 0)
         writer_.newPage();
     if (onPage == 0)
@@ -106,11 +127,15 @@ bool PdfSlipSheet::add(QByteArrayView usernameBytes, QByteArrayView passwordByte
     qreal top = inside_.top();
     if (fittedTitle_)
         top = drawLines(*fittedTitle_, Ink, top) + gap;
+    if (fittedPerson)
+        top = drawLines(*fittedPerson, Ink, top) + mm(1);
     if (fittedUsername) {
         top = drawLines(*usernameLabel_, LabelInk, top);
         top = drawLines(*fittedUsername, Ink, top) + gap;
     }
     drawPassword(*fittedPassword, drawLines(*passwordLabel_, LabelInk, top));
+    if (fittedNote_)
+        drawLines(*fittedNote_, Ink, passwordBottom + mm(2));
     painter_.restore();
     return true;
 }
@@ -147,7 +172,7 @@ void PdfSlipSheet::drawCutLines()
     painter_.setBrush(Qt::NoBrush);
     for (int column = 0; column <= Across; ++column)
         painter_.drawLine(QPointF(column * slip_.width(), 0), QPointF(column * slip_.width(), page_.height()));
-    for (int row = 0; row <= Down; ++row)
+    for (int row = 0; row <= down_; ++row)
         painter_.drawLine(QPointF(0, row * slip_.height()), QPointF(page_.width(), row * slip_.height()));
 }
 

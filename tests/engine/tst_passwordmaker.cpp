@@ -23,6 +23,12 @@ PasswordRecipe spreadsheetSafe(PasswordRecipe recipe)
     return recipe;
 }
 
+PasswordRecipe atLeastClasses(PasswordRecipe recipe, int classes)
+{
+    recipe.minClasses = classes;
+    return recipe;
+}
+
 constexpr int SampleSize = 200000;
 
 } // namespace
@@ -162,6 +168,9 @@ void TestPasswordMaker::entropyIsLog2OfTheExactCount_data()
         << spreadsheetSafe(recipe(PasswordStyle::Numeric, LetterCase::Upper, 16, false, false)) << 52.99884642475275;
     QTest::newRow("four of all classes not starting with = + - @ ' are 3690960 passwords")
         << spreadsheetSafe(recipe(PasswordStyle::AlphaNumSym, LetterCase::Mixed, 4, false, true)) << 21.815564672089398;
+    QTest::newRow("three characters holding three of the four classes are 212784 passwords")
+        << atLeastClasses(recipe(PasswordStyle::AlphaNumSym, LetterCase::Mixed, 3, false, false), 3)
+        << 17.699030147886422;
     QTest::newRow("1024 characters of letters and digits holding every class")
         << recipe(PasswordStyle::AlphaNumeric, LetterCase::Mixed, 1024, false, true) << 6097.09702183616;
 }

@@ -1,0 +1,74 @@
+#include "cli/RosterGeneration.h"
+
+#include "cli/Accounts.h"
+#include "cli/CommandLine.h"
+#include "engine/LoginName.h"
+#include "engine/RandomSource.h"
+#include "engine/Roster.h"
+#include "os/InputDevice.h"
+
+namespace {
+
+// Why a person cannot go into a record of the format, or empty.
+QString refusal(const CliOptions& options, RosterPerson& person)
+{
+    const RecordFormat& format = *options.format;
+    if (person.email.isEmpty() && !options.roster.domain.isEmpty())
+        person.email = person.username + '@' + options.roster.domain;
+    if (format.needsEmail && person.email.isEmpty())
+        return QStringLiteral("%1 records need an e-mail address: give --domain or an email column")
+            .arg(QString::fromLatin1(format.name));
+    if (format.nameForbids) {
+        for (const char c : QByteArrayView(format.nameForbids)) {
+            if (person.fullName.contains(c))
+                return QStringLiteral("a name holding '%1' cannot go into a %2 record")
+                    .arg(QLatin1Char(c))
+                    .arg(QString::fromLatin1(format.name));
+        }
+    }
+    return format.refusal(person.username);
+}
+
+} // namespace
+
+std::optional<Failure> generateFromRoster(const CliOptions& options, Accounts& accounts, RandomSource& random)
+{
+    const auto failed = [&accounts]() -> std::optional<Failure> {
+        if (accounts.readerWentAway())
+            return std::nullopt;
+        return accounts.failure();
+    };
+    InputDevice file(options.roster.rosterFile);
+    if (!file.isOpen())
+        return Failure{file.name(), file.errorString()};
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    for (qint64 got; (got = file.read(chunk, sizeof chunk)) != 0;) {
+        if (got < 0)
+            return Failure{file.name(), file.errorString()};
+        bytes.append(chunk, got);
+    }
+    Roster roster;
+    if (!roster.read(bytes))
+        return Failure{file.name(), roster.errorString()};
+    if (const QString error = assignLogins(roster.people(), options.roster.loginTemplate); !error.isEmpty())
+        return Failure{file.name(), error};
+    for (RosterPerson& person : roster.people()) {
+        if (const QString why = refusal(options, person); !why.isEmpty())
+            return Failure{QStringLiteral("%1: line %2").arg(file.name()).arg(person.line), why};
+    }
+
+    PasswordMaker passwords(options.recipe, random);
+    for (const RosterPerson& person : roster.people()) {
+        CredentialPair pair;
+        if (!passwords.makePassword(pair.password))
+            return Failure{QStringLiteral("secure random numbers are not available"),
+                           QStringLiteral("the random source failed")};
+        pair.username = person.username;
+        if (!accounts.add(std::move(pair), &person))
+            return failed();
+    }
+    if (!accounts.commit())
+        return failed();
+    return std::nullopt;
+}
