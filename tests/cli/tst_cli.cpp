@@ -177,9 +177,7 @@ void TestCli::recordsFollowTheOptions_data()
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
         << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s;
     QTest::newRow("a byte order mark before the first name is no part of its chpasswd record")
-        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s}
-        << "\xef\xbb\xbf"
-           "zoe\nbob\n"_ba
+        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s} << "\357\273\277zoe\nbob\n"_ba
         << u"zoe:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s;
     QTest::newRow("root gets a chpasswd record when system accounts are allowed")
         << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s, u"--allow-system-accounts"_s} << "root\n"_ba
