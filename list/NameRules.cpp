@@ -2,6 +2,8 @@
 
 #include "list/RecordFormat.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -23,6 +25,31 @@ char32_t bidirectionalControlIn(QByteArrayView text)
             return char32_t(0x2000 + (second & 0x3f) * 64 + (third & 0x3f));
     }
     return 0;
+}
+
+// Whether a name may hold either kind of control. Every name of a list of millions passes here and almost none
+// holds one, so eight bytes are looked at together: in a word, (word - bound in every byte) & ~word & the top
+// bits is non-zero exactly when one of its bytes is below the bound. The last word overlaps the one before.
+bool mayHoldControls(QByteArrayView text)
+{
+    if (text.size() < 8) {
+        return std::any_of(text.begin(), text.end(),
+                           [](char c) { return quint8(c) < 0x20 || c == '\x7f' || c == '\xe2'; });
+    }
+    constexpr quint64 Ones = 0x0101'0101'0101'0101;
+    const auto anyBelow = [](quint64 word, quint64 bound) {
+        return (word - Ones * bound) & ~word & (Ones * 0x80);
+    };
+    const auto holds = [&anyBelow](const char* bytes) {
+        quint64 word;
+        std::memcpy(&word, bytes, sizeof word);
+        return (anyBelow(word, 0x20) | anyBelow(word ^ (Ones * 0x7f), 1) | anyBelow(word ^ (Ones * 0xe2), 1)) != 0;
+    };
+    for (qsizetype i = 0; i + 8 < text.size(); i += 8) {
+        if (holds(text.data() + i))
+            return true;
+    }
+    return holds(text.data() + text.size() - 8);
 }
 
 } // namespace
@@ -54,9 +81,10 @@ QString NameRules::refusal(const QByteArray& name, quint64 line)
 {
     if (name.isEmpty())
         return {};
-    if (QString controls = controlRefusal(name, u"a username"); !controls.isEmpty())
-        return controls;
-    if (const char32_t control = bidirectionalControlIn(name)) {
+    const bool controls = mayHoldControls(name);
+    if (QString refusal = controls ? controlRefusal(name, u"a username") : QString(); !refusal.isEmpty())
+        return refusal;
+    if (const char32_t control = controls ? bidirectionalControlIn(name) : 0) {
         return QStringLiteral("a username holding the bidirectional control U+%1, which makes it read as another "
                               "name, is refused")
             .arg(QString::number(quint32(control), 16).toUpper());
