@@ -42,9 +42,7 @@ bool PairMaker::next(CredentialPair& pair)
         do {
             if (!passwords_.makeText(pair.username))
                 return stop(Outcome::RandomFailed, source_.errorString());
-        } while (unique_ && drawn_.contains(pair.username));
-        if (unique_)
-            drawn_.insert(pair.username);
+        } while (unique_ && drawn_.insert(pair.username, made_) != 0);
         break;
     case UsernameStyle::Numbered:
         pair.username.setNum(numbering_.start + made_ - 1);

@@ -2,9 +2,9 @@
 
 #include "engine/CredentialPair.h"
 #include "engine/GeneratorOptions.h"
+#include "engine/NameSet.h"
 #include "engine/PasswordMaker.h"
 
-#include <QSet>
 #include <QString>
 
 class LineReader;
@@ -60,7 +60,7 @@ private:
     quint64 count_ = 0;
     LineReader* names_ = nullptr;
     bool unique_ = false;
-    QSet<QByteArray> drawn_;
+    NameSet drawn_;
     quint64 made_ = 0;
     Outcome outcome_ = Outcome::Making;
     QString errorString_;

@@ -102,10 +102,8 @@ QString NameRules::refusal(const QByteArray& name, quint64 line)
             .arg(QString::fromUtf8(name));
     }
     if (refuseRepeats_) {
-        const auto earlier = linesOfNames_.constFind(name);
-        if (earlier != linesOfNames_.cend())
-            return QStringLiteral("%1 is also on line %2").arg(QString::fromUtf8(name)).arg(*earlier);
-        linesOfNames_.insert(name, line);
+        if (const quint64 first = linesOfNames_.insert(name, line))
+            return QStringLiteral("%1 is also on line %2").arg(QString::fromUtf8(name)).arg(first);
     }
     return {};
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "engine/NameSet.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringView>
@@ -45,5 +46,5 @@ private:
     NameUses uses_;
     QSet<QByteArray> systemAccounts_;
     bool refuseRepeats_;
-    QHash<QByteArray, quint64> linesOfNames_;
+    NameSet linesOfNames_;
 };
