@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/RunRules.h"
 #include "os/SameFile.h"
 
 #include <QCommandLineParser>
@@ -50,7 +51,8 @@ QCommandLineOption flag(const QStringList& names, const char* description)
     return QCommandLineOption(names, QString::fromUtf8(description));
 }
 
-// "lines, csv or json (default: lines). lines: a record a line; ...": every format of the table, in its order.
+// "The records' format (default: lines): lines, csv or json. lines: a record a line; ...": every format of the
+// table, in its order.
 QString formatsHelp()
 {
     QStringList names;
@@ -61,8 +63,11 @@ QString formatsHelp()
             descriptions.append(names.constLast() + QStringLiteral(": ") + QString::fromUtf8(format.description));
     }
     const QString last = names.takeLast();
-    QString help = (names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last)
-        + QStringLiteral(" (default: %1).").arg(QString::fromLatin1(RecordFormat::all().front().name));
+    // The default comes first, where a wider column of option names cannot break it over two lines.
+    QString help =
+        QStringLiteral("The records' format (default: %1): ").arg(QString::fromLatin1(RecordFormat::all().front().name))
+        + (names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last)
+        + QLatin1Char('.');
     if (!descriptions.isEmpty())
         help += QLatin1Char(' ') + descriptions.join(QStringLiteral("; ")) + QLatin1Char('.');
     return help;
@@ -98,7 +103,8 @@ struct Options
                                          "Numbered usernames count from N, 0 to 999999999999999999 (default: 1).", "N");
     QCommandLineOption names = withValue({QStringLiteral("f"), QStringLiteral("names")},
                                          "One password for every name of FILE, a name a line; FILE '-' is "
-                                         "standard input. Takes the place of --count and --usernames.",
+                                         "standard input. Takes the place of --count and --usernames. Names "
+                                         "that must not become usernames end the run (see NAMES in the manual).",
                                          "FILE");
     QCommandLineOption format = withValue({QStringLiteral("F"), QStringLiteral("format")}, formatsHelp(), "FORMAT");
     QCommandLineOption output =
@@ -106,6 +112,10 @@ struct Options
                   "Write FILE instead of standard output; a new file is readable by its owner only.", "FILE");
     QCommandLineOption force =
         flag({QStringLiteral("force")}, "Replace the files of --output, --plain and --slips if they exist.");
+    QCommandLineOption systemAccounts =
+        flag({QStringLiteral("allow-system-accounts")},
+             "Let root and the system's other accounts be usernames of accounts: those of /etc/passwd whose uid is "
+             "outside UID_MIN to UID_MAX of /etc/login.defs, such as daemon and nobody.");
     QCommandLineOption hash = withValue({QStringLiteral("hash")},
                                         "Write the crypt(3) hash of each password in its place, yescrypt or "
                                         "sha512crypt, for chpasswd -e and the like. Needs --plain or --slips for "
@@ -253,11 +263,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
         QStringLiteral("Makes random passwords, alone or paired with usernames, from the kernel's secure random "
                        "numbers, and writes one record for each pair in the form the next program reads; it can put "
                        "hashes in the records for the system and print the passwords on slips for the people."));
-    parser.addOptions({option.count,   option.length, option.style,   option.letterCase,     option.usernames,
-                       option.prefix,  option.digits, option.start,   option.names,          option.format,
-                       option.output,  option.force,  option.hash,    option.plain,          option.slips,
-                       option.title,   option.paper,  option.exclude, option.excludeSimilar, option.everyClass,
-                       option.entropy, option.help,   option.version});
+    parser.addOptions({option.count,          option.length,  option.style,   option.letterCase,
+                       option.usernames,      option.prefix,  option.digits,  option.start,
+                       option.names,          option.format,  option.output,  option.force,
+                       option.systemAccounts, option.hash,    option.plain,   option.slips,
+                       option.title,          option.paper,   option.exclude, option.excludeSimilar,
+                       option.everyClass,     option.entropy, option.help,    option.version});
     const RosterOptions rosterOptions;
     parser.addOptions(rosterOptions.options());
     if (!parser.parse(arguments))
@@ -338,6 +349,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return refuse(longName(option.hash), QStringLiteral("the plain passwords need --plain FILE or --slips FILE"));
 
     options.force = parser.isSet(option.force);
+    options.allowSystemAccounts = parser.isSet(option.systemAccounts);
     options.entropy = parser.isSet(option.entropy);
     options.recipe.excludeSimilar = parser.isSet(option.excludeSimilar);
     options.recipe.everyClass = parser.isSet(option.everyClass);
@@ -368,5 +380,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (const auto usage =
             rosterOptions.holdToFormat(parser, *options.format, options.hash, options.roster, options.recipe))
         return refuse(usage->option, usage->reason);
+    const NameUses uses = nameUsesOf(*options.format, !options.plainFile.isEmpty(), !options.slipsFile.isEmpty());
+    if (const std::optional<QString> refusal = applyNameAndSpreadsheetRules(uses, options.usernames, options.count,
+                                                                            options.numbering.prefix, options.recipe))
+        return {CommandLine::Action::Refuse, {}, *refusal};
     return {CommandLine::Action::Generate, options, {}};
 }

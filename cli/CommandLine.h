@@ -27,6 +27,8 @@ struct CliOptions
     // Empty: standard output.
     QString outputFile;
     bool force = false;
+    // root and the system's other accounts may be among the usernames of accounts.
+    bool allowSystemAccounts = false;
     bool entropy = false;
     // The records carry the hash of each password; the plain passwords go to the plain file or the slips.
     std::optional<HashMethod> hash;

