@@ -2,6 +2,7 @@
 
 #include "cli/Accounts.h"
 #include "cli/CommandLine.h"
+#include "cli/RunRules.h"
 #include "engine/LoginName.h"
 #include "engine/RandomSource.h"
 #include "engine/Roster.h"
@@ -53,8 +54,25 @@ std::optional<Failure> generateFromRoster(const CliOptions& options, Accounts& a
         return Failure{file.name(), roster.errorString()};
     if (const QString error = assignLogins(roster.people(), options.roster.loginTemplate); !error.isEmpty())
         return Failure{file.name(), error};
+    // The logins are held to the rules of every name of a run (no system account, no name twice); the names
+    // people and spreadsheets read beside them, to those for text alone.
+    const NameUses uses = nameUsesOf(*options.format, !options.plainFile.isEmpty(), !options.slipsFile.isEmpty());
+    NameRules logins = nameRulesFor(uses, UsernameStyle::FromFile, options.allowSystemAccounts);
+    NameRules texts(NameUses{false, uses.forPeople, uses.forSpreadsheets}, {}, false);
     for (RosterPerson& person : roster.people()) {
-        if (const QString why = refusal(options, person); !why.isEmpty())
+        QString why = refusal(options, person);
+        if (why.isEmpty())
+            why = logins.refusal(person.username, quint64(person.line));
+        const std::pair<const QByteArray*, QStringView> fields[] = {{&person.first, u"a first name"},
+                                                                    {&person.last, u"a last name"},
+                                                                    {&person.fullName, u"a name"},
+                                                                    {&person.email, u"an e-mail address"},
+                                                                    {&person.group, u"a class"}};
+        for (const auto& [text, what] : fields) {
+            if (why.isEmpty())
+                why = texts.refusal(*text, quint64(person.line), what);
+        }
+        if (!why.isEmpty())
             return Failure{QStringLiteral("%1: line %2").arg(file.name()).arg(person.line), why};
     }
 

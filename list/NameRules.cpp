@@ -77,23 +77,23 @@ QString NameRules::controlRefusal(QByteArrayView text, QStringView what)
     return {};
 }
 
-QString NameRules::refusal(const QByteArray& name, quint64 line)
+QString NameRules::refusal(const QByteArray& name, quint64 line, QStringView what)
 {
     if (name.isEmpty())
         return {};
     const bool controls = mayHoldControls(name);
-    if (QString refusal = controls ? controlRefusal(name, u"a username") : QString(); !refusal.isEmpty())
+    if (QString refusal = controls ? controlRefusal(name, what) : QString(); !refusal.isEmpty())
         return refusal;
     if (const char32_t control = controls ? bidirectionalControlIn(name) : 0) {
-        return QStringLiteral("a username holding the bidirectional control U+%1, which makes it read as another "
+        return QStringLiteral("%1 holding the bidirectional control U+%2, which makes it read as another "
                               "name, is refused")
-            .arg(QString::number(quint32(control), 16).toUpper());
+            .arg(what, QString::number(quint32(control), 16).toUpper());
     }
     if (uses_.forPeople && !isUtf8(name))
-        return QStringLiteral("a username that is not valid UTF-8 text is refused (save the list as UTF-8)");
+        return QStringLiteral("%1 that is not valid UTF-8 text is refused (save the list as UTF-8)").arg(what);
     if (uses_.forSpreadsheets && QByteArrayView("=+-@").contains(name.front())) {
-        return QStringLiteral("a username starting with '%1' is refused: spreadsheets run it as a formula")
-            .arg(QLatin1Char(name.front()));
+        return QStringLiteral("%1 starting with '%2' is refused: spreadsheets run it as a formula")
+            .arg(what, QString(QLatin1Char(name.front())));
     }
     if (!uses_.makesAccounts)
         return {};

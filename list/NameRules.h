@@ -34,9 +34,9 @@ public:
     // `refuseRepeats`: whether to look for a name given twice, as only a names list can give one.
     NameRules(const NameUses& uses, QSet<QByteArray> systemAccounts, bool refuseRepeats);
 
-    // Why the name of that line cannot go where the run puts it, or empty when it can. A name that can is
-    // remembered, for the duplicates of later lines.
-    QString refusal(const QByteArray& name, quint64 line);
+    // Why the name of that line cannot go where the run puts it, or empty when it can, the name called `what`
+    // there. A name that can is remembered, for the duplicates of later lines.
+    QString refusal(const QByteArray& name, quint64 line, QStringView what = u"a username");
 
     // Why a text holding control characters cannot go into usernames: "<what> holding the control character
     // 0x1B is refused"; empty when it holds none.
