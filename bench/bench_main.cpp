@@ -543,6 +543,51 @@ Run prepareCliHashOneCore()
     };
 }
 
+// A class list of 100,000 people as a European spreadsheet saves it (byte order mark, ';', CRLF), accented,
+// Polish and Chinese names among them, made into a Google upload file.
+QStringList rosterArguments(const QTemporaryDir& dir)
+{
+    const QString roster = dir.filePath(QStringLiteral("roster.csv"));
+    if (!QFile::exists(roster)) {
+        static const char* const Firsts[] = {"Anna", "Zoë", "Łukasz", "Seán", "Mary-Jane", "Noah", "王", "Emma"};
+        static const char* const Lasts[] = {"Berg", "Ångström", "Żółć", "O'Brien", "Groß", "伟", "Smith"};
+        QByteArray content = "\xef\xbb\xbf"
+                             "First name;Last name;Class\r\n";
+        for (int i = 0; i < 100'000; ++i) {
+            content += QByteArray(Firsts[i % 8]) + ';' + Lasts[i % 7] + QByteArray::number(i % 997) + ';'
+                + QByteArray::number(i % 30) + "\r\n";
+        }
+        QFile file(roster);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush())
+            fail("cli_roster_google_100k", "cannot write the roster");
+    }
+    return {QStringLiteral("--roster"), roster,
+            QStringLiteral("-F"),       QStringLiteral("google"),
+            QStringLiteral("--domain"), QStringLiteral("school.example"),
+            QStringLiteral("-o"),       dir.filePath(QStringLiteral("google.csv")),
+            QStringLiteral("--force")};
+}
+
+Run prepareCliRoster()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        const char* name = "cli_roster_google_100k";
+        const double elapsed = timeCli(name, rosterArguments(*dir));
+        if (sizeOf(dir->filePath(QStringLiteral("google.csv"))) < 100'000 * 40)
+            fail(name, "the Google file does not hold a row for every person");
+        return elapsed;
+    };
+}
+
+Run prepareCliRosterPeakMemory()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        return peakMemoryOfCli("cli_roster_google_peak_rss_100k", rosterArguments(*dir));
+    };
+}
+
 const Figure Figures[] = {
     {"generate_9999x49", "ms", prepareGenerateBatch},
     {"draws_979902", "ms", prepareBatchDraws},
@@ -560,6 +605,8 @@ const Figure Figures[] = {
     {"cli_slips_peak_rss_10000", "MiB", prepareCliSlipsPeakMemory},
     {"cli_hash_100_yescrypt", "ms", prepareCliHash},
     {"cli_hash_100_yescrypt_1core", "ms", prepareCliHashOneCore},
+    {"cli_roster_google_100k", "ms", prepareCliRoster},
+    {"cli_roster_google_peak_rss_100k", "MiB", prepareCliRosterPeakMemory},
 };
 
 double median(std::vector<double> values)

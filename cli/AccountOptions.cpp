@@ -49,6 +49,10 @@ std::optional<UsageError> readAccountOptions(const QCommandLineParser& parser, c
         if (parser.isSet(*numbering) && options.usernames != UsernameStyle::Numbered)
             return refuse(longName(*numbering), QStringLiteral("needs --usernames numbered"));
     }
+    if (const std::optional<UsageError> error =
+            option.roster.read(parser, options.roster, options.usernames, options.slips))
+        return error;
+    options.allowSystemAccounts = parser.isSet(option.systemAccounts);
     const QString formatName = QString::fromLatin1(options.format->name);
     if (options.format->needsUsernames && options.usernames == UsernameStyle::None)
         return refuse(longName(option.format),

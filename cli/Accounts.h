@@ -5,6 +5,7 @@
 #include "cli/SlipsOutput.h"
 #include "engine/CredentialPair.h"
 #include "engine/PasswordHasher.h"
+#include "engine/Roster.h"
 #include "list/RecordWriter.h"
 
 #include <QString>
@@ -34,10 +35,11 @@ public:
     Accounts(const CliOptions& options, const SlipsLoader* slips, Progress& progress);
 
     bool open();
-    bool add(CredentialPair&& pair);
+    // The person, from a roster, must outlive the accounts; null without one.
+    bool add(CredentialPair&& pair, const RosterPerson* person = nullptr);
     // Hands standard output what is ready, so that names that trickle in get their records before the next wait.
     bool flush();
-    // The records' own file goes last: a failure before it leaves none of the files.
+    // Puts the files in place together (see commitTogether), the records' own file last of its kind.
     bool commit();
 
     const std::optional<Failure>& failure() const { return failure_; }
@@ -48,7 +50,7 @@ private:
     static constexpr std::size_t BatchSize = 256;
 
     bool drain();
-    bool write(const CredentialPair& pair, QByteArrayView recordPassword);
+    bool write(const CredentialPair& pair, const RosterPerson* person, QByteArrayView recordPassword);
     bool failOutput();
     bool fail(const QString& what, const QString& reason);
 
@@ -59,6 +61,8 @@ private:
     std::optional<SlipsOutput> slips_;
     std::optional<PasswordHasher> hasher_;
     std::vector<CredentialPair> batch_;
+    std::vector<const RosterPerson*> people_;
+    QByteArray container_;
     std::vector<QByteArray> hashes_;
     std::optional<Failure> failure_;
     Progress& progress_;

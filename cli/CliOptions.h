@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/RosterOptions.h"
 #include "engine/GeneratorOptions.h"
 #include "engine/PairMaker.h"
 #include "engine/PassphraseMaker.h"
@@ -34,6 +35,8 @@ struct CliOptions
     // Empty or "-": standard output.
     QString outputFile;
     bool force = false;
+    // root and the system's other accounts may be among the usernames of accounts.
+    bool allowSystemAccounts = false;
     bool entropy = false;
     // The records carry the hash of each password; the plain passwords go to the plain file or the slips.
     std::optional<HashMethod> hash;
@@ -44,6 +47,7 @@ struct CliOptions
     // The slips PDF. Empty: none; "-": standard output.
     QString slipsFile;
     SlipStyle slips;
+    RosterRun roster;
 
     // The file name that stands for standard output (and for standard input where a file is read).
     static bool isStandardStream(const QString& path) { return path == QLatin1String("-"); }

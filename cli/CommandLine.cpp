@@ -1,12 +1,14 @@
 #include "cli/CommandLine.h"
 
 #include "cli/AccountOptions.h"
+#include "cli/KindRules.h"
 #include "cli/Options.h"
 #include "cli/OutputOptions.h"
 #include "cli/ParserError.h"
 #include "cli/PassphraseOptions.h"
 #include "cli/PasswordOptions.h"
 #include "cli/RulesOptions.h"
+#include "cli/RunRules.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -57,5 +59,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (const std::optional<UsageError> error = read(parser, option, options))
             return refused(*error);
     }
+    const NameUses uses = nameUsesOf(*options.format, !options.plainFile.isEmpty(), !options.slipsFile.isEmpty());
+    if (const std::optional<UsageError> error = holdKindToOutputs(uses, option, options))
+        return refused(*error);
+    if (const auto error =
+            option.roster.holdToFormat(parser, *options.format, options.hash, options.roster, options.recipe))
+        return refused(*error);
+    if (const std::optional<QString> refusal = applyNameAndSpreadsheetRules(uses, options.usernames, options.count,
+                                                                            options.numbering.prefix, options.recipe))
+        return refused({*refusal});
     return {CommandLine::Action::Generate, options, {}, {}};
 }

@@ -3,6 +3,8 @@
 #include "cli/Accounts.h"
 #include "cli/CliOptions.h"
 #include "cli/Complaint.h"
+#include "cli/RosterGeneration.h"
+#include "cli/RunRules.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "os/InputDevice.h"
@@ -84,7 +86,8 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         return 1;
     }
     // The runs that take long enough to wait for: hashing and drawing slips.
-    Progress progress(options.hash || slips, options.namesFile.isEmpty() ? options.count : 0);
+    Progress progress(options.hash || slips,
+                      options.namesFile.isEmpty() && options.roster.rosterFile.isEmpty() ? options.count : 0);
     Accounts accounts(options, slips, progress);
     if (!accounts.open())
         return complain(accounts.failure()->what, accounts.failure()->reason);
@@ -104,6 +107,9 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         if (!absent.isEmpty())
             std::fprintf(stderr, "entropy: --exclude: '%s' not among the characters\n", absent.constData());
     }
+    if (const QString warning = spreadsheetWarning(options.recipe); !warning.isEmpty())
+        std::fputs(qPrintable(QCoreApplication::applicationName() + QStringLiteral(": ") + warning + QLatin1Char('\n')),
+                   stderr);
     const double different = std::exp2(passwords->entropyBits());
     if (different >= 1 && different < FewestPasswords - 0.5) {
         const qint64 count = std::llround(different);
@@ -112,6 +118,11 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
                  .arg(count == 1 ? QString() : QStringLiteral("s")));
     }
 
+    if (!options.roster.rosterFile.isEmpty()) {
+        const auto failure = generateFromRoster(options, accounts, *passwords);
+        progress.erase();
+        return failure ? complain(failure->what, failure->reason) : 0;
+    }
     std::optional<LineReader> lines;
     if (names) {
         // Names that trickle in get their records out before the next wait, not once a buffer is full.
@@ -121,9 +132,15 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
     PairMaker maker = lines
         ? PairMaker(std::move(*passwords), *lines, random)
         : PairMaker(std::move(*passwords), options.usernames, options.count, random, options.numbering);
+    const NameUses uses = nameUsesOf(*options.format, !options.plainFile.isEmpty(), !options.slipsFile.isEmpty());
+    if (options.usernames == UsernameStyle::Random && uses.makesAccounts)
+        maker.drawUniqueUsernames();
+    NameRules rules = nameRulesFor(uses, options.usernames, options.allowSystemAccounts);
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
-        const QString refusal = options.format->refusal(pair.username);
+        QString refusal = options.format->refusal(pair.username);
+        if (refusal.isEmpty())
+            refusal = rules.refusal(pair.username, maker.begun());
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())
                                         : QStringLiteral("record %1").arg(maker.begun());

@@ -21,7 +21,8 @@ QCommandLineOption flag(const QStringList& names, const char* description)
     return QCommandLineOption(names, QString::fromUtf8(description));
 }
 
-// "lines, csv or json (default: lines). lines: a record a line; ...": every format of the table, in its order.
+// "The records' format (default: lines): lines, csv or json. lines: a record a line; ...": every format of the
+// table, in its order.
 QString formatsHelp()
 {
     QStringList names;
@@ -32,8 +33,11 @@ QString formatsHelp()
             descriptions.append(names.constLast() + QStringLiteral(": ") + QString::fromUtf8(format.description));
     }
     const QString last = names.takeLast();
-    QString help = (names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last)
-        + QStringLiteral(" (default: %1).").arg(QString::fromLatin1(RecordFormat::all().front().name));
+    // The default comes first, where a wider column of option names cannot break it over two lines.
+    QString help =
+        QStringLiteral("The records' format (default: %1): ").arg(QString::fromLatin1(RecordFormat::all().front().name))
+        + (names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last)
+        + QLatin1Char('.');
     if (!descriptions.isEmpty())
         help += QLatin1Char(' ') + descriptions.join(QStringLiteral("; ")) + QLatin1Char('.');
     return help;
@@ -87,13 +91,17 @@ Options::Options()
                       "Numbered usernames count from N, 0 to 999999999999999999 (default: 1).", "N"))
     , names(withValue({QStringLiteral("f"), QStringLiteral("names")},
                       "One password for every name of FILE, a name a line; FILE '-' is "
-                      "standard input. Takes the place of --count and --usernames.",
+                      "standard input. Takes the place of --count and --usernames. Names "
+                      "that must not become usernames end the run (see NAMES in the manual).",
                       "FILE"))
     , format(withValue({QStringLiteral("F"), QStringLiteral("format")}, formatsHelp(), "FORMAT"))
     , output(withValue({QStringLiteral("o"), QStringLiteral("output")},
                        "Write FILE instead of standard output ('-'); a new file is readable by its owner only.",
                        "FILE"))
     , force(flag({QStringLiteral("force")}, "Replace the files of --output, --plain and --slips if they exist."))
+    , systemAccounts(flag({QStringLiteral("allow-system-accounts")},
+                          "Let root and the system's other accounts be usernames of accounts: those of /etc/passwd "
+                          "whose uid is outside UID_MIN to UID_MAX of /etc/login.defs, such as daemon and nobody."))
     , hash(withValue({QStringLiteral("hash")},
                      "Write the crypt(3) hash of each password in its place, yescrypt or "
                      "sha512crypt, for chpasswd -e and the like. Needs --plain or --slips for "
@@ -135,9 +143,13 @@ Options::Options()
 
 QList<QCommandLineOption> Options::all() const
 {
-    return {count,  length, style, letterCase, wordList,       separator,  capitalize, number, rules,    usernames,
-            prefix, digits, start, names,      format,         output,     force,      hash,   hashCost, plain,
-            slips,  title,  paper, exclude,    excludeSimilar, everyClass, entropy,    help,   version};
+    // The roster's options after the others, where they were added.
+    return QList<QCommandLineOption>{count,      length,         style,      letterCase, wordList, separator,
+                                     capitalize, number,         rules,      usernames,  prefix,   digits,
+                                     start,      names,          format,     output,     force,    systemAccounts,
+                                     hash,       hashCost,       plain,      slips,      title,    paper,
+                                     exclude,    excludeSimilar, everyClass, entropy,    help,     version}
+    + roster.options();
 }
 
 // The parser wraps the options' descriptions to the width of a terminal, but not the program's.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/RosterOptions.h"
+
 #include <QCommandLineOption>
 #include <QList>
 #include <QString>
@@ -35,6 +37,7 @@ struct Options
     QCommandLineOption format;
     QCommandLineOption output;
     QCommandLineOption force;
+    QCommandLineOption systemAccounts;
     QCommandLineOption hash;
     QCommandLineOption hashCost;
     QCommandLineOption plain;
@@ -47,6 +50,8 @@ struct Options
     QCommandLineOption entropy;
     QCommandLineOption help;
     QCommandLineOption version;
+    // --roster and the options of class lists, their formats and slips.
+    RosterOptions roster;
 };
 
 // What --help says the program does, before the options.

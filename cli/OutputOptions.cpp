@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/Options.h"
 #include "cli/ValueReader.h"
+#include "os/SameFile.h"
 
 #include <QCommandLineParser>
 
@@ -41,6 +42,16 @@ std::optional<UsageError> readOutputOptions(const QCommandLineParser& parser, co
         return refuse(longName(option.slips), records);
     if (CliOptions::isStandardStream(options.slipsFile) && CliOptions::isStandardStream(options.plainFile))
         return refuse(longName(option.slips), taken.arg(QStringLiteral("plain passwords")));
+    // Two outputs in one file would leave only the last one written: the hashes over the plain passwords.
+    // Standard output is no file; the lines above keep it to one of them.
+    const QCommandLineOption* outputs[] = {&option.output, &option.plain, &option.slips};
+    QStringList files;
+    for (const QString* file : {&options.outputFile, &options.plainFile, &options.slipsFile})
+        files.append(CliOptions::isStandardStream(*file) ? QString() : *file);
+    qsizetype earlier = -1;
+    if (const qsizetype later = firstRepeatedFile(files, earlier); later >= 0)
+        return refuse(longName(*outputs[later]),
+                      QStringLiteral("names the same file as ") + longName(*outputs[earlier]));
     if (parser.isSet(option.hash))
         options.hash = hash;
     options.hashCost = static_cast<unsigned long>(cost);

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-RecordOutput::RecordOutput(const QString& path, bool replace) : path_(path)
+RecordOutput::RecordOutput(const QString& path, bool replace)
 {
     if (path.isEmpty() || path == QStringLiteral("-")) {
         device_.emplace(STDOUT_FILENO);
@@ -24,11 +24,6 @@ bool RecordOutput::write(QByteArrayView bytes)
     return file_ ? fileFailed() : fail(device_->errorString());
 }
 
-bool RecordOutput::commit()
-{
-    return !file_ || file_->commit() || fileFailed();
-}
-
 bool RecordOutput::failed()
 {
     if (!device_->hasFailed())
@@ -39,7 +34,7 @@ bool RecordOutput::failed()
 
 QString RecordOutput::name() const
 {
-    return file_ ? path_ : QStringLiteral("standard output");
+    return file_ ? file_->name() : QStringLiteral("standard output");
 }
 
 bool RecordOutput::fail(const QString& reason)

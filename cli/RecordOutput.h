@@ -9,7 +9,7 @@
 #include <optional>
 
 // Where a file's bytes go (the records, the plain passwords, the slips): standard output as they come, or a file
-// that takes the place of any old one only once all of them are written.
+// that takes the place of any old one only once all of them are written (committed with the run's other files).
 class RecordOutput
 {
     Q_DISABLE_COPY_MOVE(RecordOutput)
@@ -20,10 +20,11 @@ public:
 
     bool open();
     bool write(QByteArrayView bytes);
-    bool commit();
     // For writers that take a device (the PDF writer); failed() then tells whether all they wrote went through.
     QIODevice& device() { return *device_; }
     bool failed();
+    // Null for standard output.
+    OutputFile* file() { return file_ ? &*file_ : nullptr; }
 
     QString name() const;
     QString errorString() const { return errorString_; }
@@ -34,7 +35,6 @@ private:
     bool fail(const QString& reason);
     bool fileFailed() { return fail(file_->failure()); }
 
-    QString path_;
     std::optional<OutputFile> file_;
     std::optional<OutputDevice> device_;
     QString errorString_;

@@ -10,8 +10,9 @@
 
 class SlipsLoader;
 
-// The slips file: drawn page by page into a file that appears only once the document is whole, or onto
-// standard output ("-") as it is drawn.
+// The slips file: drawn page by page into a file that appears only once the document is whole (committed
+// with the run's other files), or onto standard output ("-") as it is drawn. A text that cannot fit on its
+// slip fails the run, naming the record.
 class SlipsOutput
 {
     Q_DISABLE_COPY_MOVE(SlipsOutput)
@@ -21,9 +22,13 @@ public:
     ~SlipsOutput();
 
     bool open();
-    bool add(const CredentialPair& pair);
-    bool commit();
+    // The person's name goes above the username; none when empty.
+    bool add(const CredentialPair& pair, QByteArrayView person = {});
+    // Ends the document.
+    bool finish();
 
+    // Null for standard output.
+    OutputFile* file() { return output_.file(); }
     QString name() const { return output_.name(); }
     QString errorString() const { return errorString_; }
     bool readerWentAway() const { return output_.readerWentAway(); }
@@ -36,5 +41,6 @@ private:
     SlipStyle style_;
     RecordOutput output_;
     std::unique_ptr<SlipSheet> sheet_;
+    quint64 records_ = 0;
     QString errorString_;
 };

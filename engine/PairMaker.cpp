@@ -3,6 +3,8 @@
 #include "engine/RandomSource.h"
 #include "os/LineReader.h"
 
+#include <limits>
+
 PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
                      const UsernameNumbering& numbering)
     : PairMaker(PasswordMaker(recipe, source), usernames, count, source, numbering)
@@ -21,6 +23,22 @@ PairMaker::PairMaker(AnyPasswordMaker passwords, LineReader& names, RandomSource
     : passwords_(std::move(passwords)), source_(source), names_(&names)
 { }
 
+quint64 PairMaker::uniqueUsernameLimit(const PasswordRecipe& recipe)
+{
+    return uniqueUsernameLimit(quint64(PasswordMaker::charactersOf(recipe).size()), recipe.length);
+}
+
+quint64 PairMaker::uniqueUsernameLimit(quint64 characters, qint32 length)
+{
+    quint64 usernames = 1;
+    for (qint32 i = 0; i < length; ++i) {
+        if (characters != 0 && usernames > std::numeric_limits<quint64>::max() / characters)
+            return std::numeric_limits<quint64>::max() / 2;
+        usernames *= characters;
+    }
+    return usernames / 2;
+}
+
 bool PairMaker::next(CredentialPair& pair)
 {
     if (outcome_ != Outcome::Making)
@@ -34,8 +52,10 @@ bool PairMaker::next(CredentialPair& pair)
         return stop(Outcome::RandomFailed, source_.errorString());
     switch (usernames_) {
     case UsernameStyle::Random:
-        if (!passwords_.makeUsername(pair.username))
-            return stop(Outcome::RandomFailed, source_.errorString());
+        do {
+            if (!passwords_.makeUsername(pair.username))
+                return stop(Outcome::RandomFailed, source_.errorString());
+        } while (unique_ && drawn_.insert(pair.username, made_) != 0);
         break;
     case UsernameStyle::Numbered:
         pair.username.setNum(numbering_.start + made_ - 1);
@@ -59,7 +79,8 @@ bool PairMaker::nextNamed(CredentialPair& pair)
                 return stop(Outcome::ReadFailed, names_->errorString());
             return stop(Outcome::Finished, {});
         }
-        ++made_;
+        if (made_++ == 0)
+            LineReader::dropByteOrderMark(pair.username);
         if (!passwords_.makePassword(pair.password))
             return stop(Outcome::RandomFailed, source_.errorString());
         if (!pair.username.isEmpty())

@@ -26,6 +26,9 @@ struct PasswordRecipe
     // For files a spreadsheet opens: never starts with = + - @ (read as a formula) or ' (taken as a
     // marker and hidden), and an all-digit password never starts with 0 (read as a number, the 0 lost).
     bool spreadsheetSafe = false;
+    // Holds every password to characters of at least this many classes (of those its characters have), as
+    // systems that ask for "three of upper, lower, digit and symbol" do.
+    int minClasses = 0;
 };
 
 // The recipe that the window's options give.
@@ -55,7 +58,7 @@ public:
 
     QByteArrayView characters() const { return pool_.characters(); }
 
-    // A password into `text`, resized to the recipe's length. Held to every class (or kept safe for
+    // A password into `text`, resized to the recipe's length. Held to classes (or kept safe for
     // spreadsheets), the whole password is drawn again until it qualifies, so that every qualifying password
     // is equally likely. False when the source has no more secure bytes, or when no password of the length
     // can qualify.
@@ -67,14 +70,15 @@ public:
     double entropyBits() const;
 
 private:
-    bool holdsEveryClass(const QByteArray& text) const;
+    bool holdsEnoughClasses(const QByteArray& text) const;
     bool qualifies(const QByteArray& text) const;
 
     CharacterPool pool_;
     CharacterPool firstPool_;
     RandomSource& source_;
     qint32 length_;
-    bool everyClass_;
+    // How many classes a password must hold: all present ones when held to every class.
+    int requiredClasses_;
     bool spreadsheetSafe_;
     bool anySafePassword_ = false;
     std::array<quint8, 256> classOf_{};

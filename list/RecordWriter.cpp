@@ -16,13 +16,13 @@ RecordWriter::~RecordWriter()
     releaseSecretMemory(buffer_.constData(), std::size_t(buffer_.capacity()));
 }
 
-bool RecordWriter::add(QByteArrayView password, QByteArrayView username)
+bool RecordWriter::add(const Record& record)
 {
     if (failed_)
         return false;
     if (anyRecord_ && !between_.isEmpty())
         buffer_.append(between_);
-    format_.append(buffer_, Record{password, username});
+    format_.append(buffer_, record);
     anyRecord_ = true;
     return buffer_.size() < bufferSize_ || flush();
 }

@@ -22,7 +22,8 @@ public:
     ~RecordWriter();
 
     // False once the sink has failed; nothing more reaches it then.
-    bool add(QByteArrayView password, QByteArrayView username);
+    bool add(QByteArrayView password, QByteArrayView username) { return add(Record{password, username}); }
+    bool add(const Record& record);
     // Hands the sink what is still buffered. Records not flushed are dropped with the writer.
     bool flush();
 

@@ -7,7 +7,7 @@ _varnel_cli()
     _init_completion -s || return
 
     # The formats of the program's table of records, in the order --help lists them.
-    local formats='lines csv table chpasswd json'
+    local formats='lines csv table chpasswd json newusers google entra moodle ldif'
 
     case $prev in
         -s | --style)
@@ -39,7 +39,11 @@ _varnel_cli()
             _filedir
             return
             ;;
-        -f | --names | -o | --output | --plain)
+        --per-page)
+            COMPREPLY=($(compgen -W '10 6 4' -- "$cur"))
+            return
+            ;;
+        -f | --names | -o | --output | --plain | --roster)
             _filedir
             return
             ;;
@@ -48,7 +52,7 @@ _varnel_cli()
             return
             ;;
         -n | --count | -l | --length | --separator | --rules | --prefix | --digits | --start | --hash-cost | \
-            --title | --exclude)
+            --title | --exclude | --login | --domain | --org-unit | --base-dn | --note)
             return
             ;;
     esac
@@ -56,9 +60,10 @@ _varnel_cli()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--count --length --style --case --wordlist --separator --capitalize --number
-            --rules --usernames --prefix --digits --start --names --format --output --force --hash --hash-cost
-            --plain --slips --title --paper --exclude --exclude-similar --every-class --entropy --help
-            --version' -- "$cur"))
+            --rules --usernames --prefix --digits --start --names --format --output --force
+            --allow-system-accounts --hash --hash-cost --plain --slips --title --paper --exclude
+            --exclude-similar --every-class --entropy --help --version --roster --login --domain --org-unit
+            --base-dn --note --per-page' -- "$cur"))
     fi
 } &&
     complete -F _varnel_cli varnel-cli

@@ -1,7 +1,7 @@
 # fish completion for varnel-cli, installed in fish/vendor_completions.d.
 
 # The formats of the program's table of records, in the order --help lists them.
-set -l formats lines csv table chpasswd json
+set -l formats lines csv table chpasswd json newusers google entra moodle ldif
 
 complete -c varnel-cli -s n -l count -x -d 'Make N passwords'
 complete -c varnel-cli -s l -l length -x -d 'Characters per password, words with -s words'
@@ -20,6 +20,7 @@ complete -c varnel-cli -s f -l names -r -F -d 'A password for every name of a fi
 complete -c varnel-cli -s F -l format -x -a "$formats" -d 'Form of the records'
 complete -c varnel-cli -s o -l output -r -F -d 'Write the records to a file'
 complete -c varnel-cli -l force -d 'Replace files that exist'
+complete -c varnel-cli -l allow-system-accounts -d 'Let root and system accounts be usernames'
 complete -c varnel-cli -l hash -x -a 'yescrypt sha512crypt' -d 'Hash the passwords in the records'
 complete -c varnel-cli -l hash-cost -x -d "libxcrypt's cost for the hashes"
 complete -c varnel-cli -l plain -r -F -d 'The plain passwords as a table'
@@ -32,3 +33,10 @@ complete -c varnel-cli -l every-class -d 'A character of every class in each pas
 complete -c varnel-cli -l entropy -d 'Print the strength first'
 complete -c varnel-cli -s h -l help -d 'Show the help'
 complete -c varnel-cli -s V -l version -d 'Show the version'
+complete -c varnel-cli -l roster -r -F -d 'An account for every person of a class list'
+complete -c varnel-cli -l login -x -d 'How login names are made of the names'
+complete -c varnel-cli -l domain -x -d 'The domain of e-mail addresses'
+complete -c varnel-cli -l org-unit -x -d 'The org unit path of google records'
+complete -c varnel-cli -l base-dn -x -d 'The base DN of ldif entries'
+complete -c varnel-cli -l note -x -d 'A line on every slip'
+complete -c varnel-cli -l per-page -x -a '10 6 4' -d 'Slips a page'

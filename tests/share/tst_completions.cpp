@@ -22,11 +22,12 @@ QString helpText()
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The formats as --help names them: "lines, csv, table, chpasswd or json (default: lines)".
+// The formats as --help names them: "(default: lines): lines, csv, table, chpasswd or json.".
 QStringList helpFormats()
 {
     const QString help = helpText().simplified();
-    const QRegularExpressionMatch listed = QRegularExpression(u"--format <FORMAT> (.*?) \\(default:"_s).match(help);
+    const QRegularExpressionMatch listed =
+        QRegularExpression(u"--format <FORMAT> .*?\\(default: \\w+\\): (.*?)\\. "_s).match(help);
     return listed.captured(1).split(QRegularExpression(u", | or "_s));
 }
 
