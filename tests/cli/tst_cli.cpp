@@ -278,6 +278,15 @@ void TestCli::recordsFollowTheOptions_data()
     QTest::newRow("a title that reads as one of the toolkit's own options is only a title")
         << QStringList{u"--title"_s, u"-platform"_s, u"--slips"_s, u"slips.pdf"_s} << QByteArray()
         << u"[A-Za-z0-9]{16}\n"_s << QByteArray();
+    QTest::newRow("a table of passphrases leaves out the list's words that spreadsheets would run or hide")
+        << QStringList{u"-F"_s,        u"table"_s, u"-s"_s, u"words"_s, u"--wordlist"_s,
+                       u"names.txt"_s, u"-l"_s,    u"1"_s,  u"-n"_s,    u"5000"_s}
+        << "=evil\n+plus\n-minus\n@at\n'quote\n" + thousandWords() << u"password\r\n(w[a-j]{3}\r\n)+"_s
+        << "varnel-cli: warning: these options allow only 1000 different passwords\n"_ba;
+    QTest::newRow("a roster's accounts for newusers get passphrases")
+        << QStringList{u"--roster"_s, u"names.txt"_s, u"-F"_s, u"newusers"_s, u"-s"_s, u"words"_s, u"-l"_s, u"3"_s}
+        << "first,last\nAnna,Berg\n"_ba << u"anna\\.berg:[a-z]+(-[a-z]+){2}:::Anna Berg:/home/anna\\.berg:/bin/bash\n"_s
+        << QByteArray();
 }
 
 void TestCli::recordsFollowTheOptions()
@@ -403,6 +412,26 @@ void TestCli::usageErrorsWriteNothing_data()
         << "varnel-cli: --hash-cost: '12' is not a whole number from 1 to 11"_ba;
     QTest::newRow("a hash cost without hashes is refused")
         << QStringList{u"--hash-cost"_s, u"5000"_s} << "varnel-cli: --hash-cost: needs --hash"_ba;
+    QTest::newRow("rules that let a table's password start with a formula character are refused")
+        << QStringList{u"-F"_s, u"table"_s, u"--rules"_s, u"required: lower; allowed: [-_.!]"_s}
+        << "varnel-cli: --rules: its passwords may start with '-'"_ba;
+    QTest::newRow("rules of digits only are refused for the plain table while 0 may lead")
+        << QStringList{u"--plain"_s, u"plain.csv"_s, u"--rules"_s, u"allowed: digit"_s}
+        << "varnel-cli: --rules: its passwords of digits only may start with 0"_ba;
+    QTest::newRow("passphrases are refused where the target asks for three classes")
+        << QStringList{u"--roster"_s, u"names.txt"_s, u"-F"_s, u"entra"_s, u"-s"_s, u"words"_s}
+        << "varnel-cli: --style: Microsoft Entra ID asks for passwords holding 3 of"_ba;
+    QTest::newRow("a passphrase separator that newusers cannot take is refused")
+        << QStringList{u"--roster"_s, u"names.txt"_s, u"-F"_s,          u"newusers"_s,
+                       u"-s"_s,       u"words"_s,     u"--separator"_s, u":"_s}
+        << "varnel-cli: --separator: newusers takes no password holding ':'"_ba;
+    QTest::newRow("passphrases that may fall short of Google's eight characters are refused")
+        << QStringList{u"--roster"_s, u"names.txt"_s, u"-F"_s, u"google"_s, u"-s"_s, u"words"_s, u"-l"_s, u"1"_s}
+        << "varnel-cli: --length: Google Workspace takes passwords of at least 8 characters"_ba;
+    QTest::newRow("more accounts than random usernames of the rules can keep apart are refused")
+        << QStringList{u"-F"_s, u"chpasswd"_s, u"-u"_s, u"random"_s,  u"-n"_s,
+                       u"5"_s,  u"-l"_s,       u"3"_s,  u"--rules"_s, u"allowed: [ab]; maxlength: 3"_s}
+        << "varnel-cli: --count: random usernames of these characters and length are drawn all different for 4"_ba;
     QTest::newRow("plain passwords into the output file under another spelling are refused, even with --force")
         << QStringList{u"--plain"_s, u"./out.txt"_s, u"--force"_s}
         << "varnel-cli: --plain: names the same file as --output"_ba;
