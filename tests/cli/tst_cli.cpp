@@ -390,9 +390,6 @@ void TestCli::usageErrorsWriteNothing_data()
     QTest::newRow("a word list file of too few words is refused with its name")
         << QStringList{u"-s"_s, u"words"_s, u"--wordlist"_s, u"names.txt"_s}
         << "varnel-cli: --wordlist: names.txt: holds only 1 different words; a word list needs at least 1000"_ba;
-    QTest::newRow("a separator found in most words is refused")
-        << QStringList{u"-s"_s, u"words"_s, u"--separator"_s, u"e"_s}
-        << "varnel-cli: --separator: only 3112 of the word list's 7776 words can be told apart"_ba;
     QTest::newRow("rules take the place of the style")
         << QStringList{u"--rules"_s, u"required: digit"_s, u"-s"_s, u"numeric"_s}
         << "varnel-cli: --style: cannot be used with --rules"_ba;
@@ -401,12 +398,6 @@ void TestCli::usageErrorsWriteNothing_data()
         << "varnel-cli: --every-class: cannot be used with --rules"_ba;
     QTest::newRow("a rule that cannot be read is quoted") << QStringList{u"--rules"_s, u"minlength: 8; maxlenght: 12"_s}
                                                           << "varnel-cli: --rules: unknown property \"maxlenght\""_ba;
-    QTest::newRow("a length outside the rules' range is refused with the range")
-        << QStringList{u"--rules"_s, u"minlength: 8; maxlength: 32"_s, u"-l"_s, u"40"_s}
-        << "varnel-cli: --length: a length of 40 is outside the rules' range of 8 to 32"_ba;
-    QTest::newRow("excluding a required class whole is refused")
-        << QStringList{u"--rules"_s, u"required: digit"_s, u"--exclude"_s, u"0123456789"_s}
-        << "varnel-cli: --exclude: every character of \"required: digit\" is excluded"_ba;
     QTest::newRow("a hash cost beyond yescrypt's is refused with its range")
         << QStringList{u"--hash"_s, u"yescrypt"_s, u"--hash-cost"_s, u"12"_s, u"--plain"_s, u"plain.csv"_s}
         << "varnel-cli: --hash-cost: '12' is not a whole number from 1 to 11"_ba;
@@ -1144,12 +1135,6 @@ void TestCli::shellConventionsHold_data()
     QTest::newRow("options that allow one password warn of it and make it")
         << QStringList{u"-s"_s, u"numeric"_s, u"--exclude"_s, u"012345678"_s, u"-l"_s, u"5"_s} << 0 << u"99999\n"_s
         << u"varnel-cli: warning: these options allow only 1 different password\n"_s << QStringList{};
-    QTest::newRow("three digits are a thousand passwords, and said to be")
-        << QStringList{u"-s"_s, u"numeric"_s, u"-l"_s, u"3"_s, u"-n"_s, u"2"_s} << 0 << u"([0-9]{3}\n){2}"_s
-        << u"varnel-cli: warning: these options allow only 1000 different passwords\n"_s << QStringList{};
-    QTest::newRow("one word of the short list is 1295 passphrases, yo-yo left out")
-        << QStringList{u"-s"_s, u"words"_s, u"--wordlist"_s, u"short"_s, u"-l"_s, u"1"_s} << 0 << u"[a-z]+\n"_s
-        << u"varnel-cli: warning: these options allow only 1295 different passwords\n"_s << QStringList{};
     QTest::newRow("six digits are a million passwords, enough to say nothing")
         << QStringList{u"-s"_s, u"numeric"_s, u"-l"_s, u"6"_s} << 0 << u"[0-9]{6}\n"_s << QString() << QStringList{};
     QTest::newRow("the hash cost asked for is the one in the hash")

@@ -283,17 +283,12 @@ void TestRosterGeneration::peopleThatCannotGoIntoTheRecordsNameTheirLine_data()
     QTest::newRow("google records without an e-mail address or --domain")
         << u"google"_s << "first,last\nAl,Bo\n"_ba
         << "standard input: line 2: google records need an e-mail address"_ba;
-    QTest::newRow("two equal given usernames") << u"table"_s << "name,login\nAl Bo,ab\nCy Do,ab\n"_ba
-                                               << "standard input: line 3: the username 'ab' is given on line 2 too"_ba;
     QTest::newRow("root from a roster is no new account")
         << u"newusers"_s << "name,login\nAl Bo,ab\nRo Ot,root\n"_ba
         << "standard input: line 3: root is an account of the system"_ba;
     QTest::newRow("a name that a spreadsheet would run as a formula is refused")
         << u"moodle"_s << "first,last,email\n\"=HYPERLINK(\"\"http://x/\"\")\",Bo,a@b.c\n"_ba
         << "standard input: line 2: a first name starting with '=' is refused"_ba;
-    QTest::newRow("a broken roster names the line and column")
-        << u"table"_s << "first;last\nAl;\"Bo\n"_ba
-        << "standard input: line 2, column 2: the quote opened here is never closed"_ba;
 }
 
 void TestRosterGeneration::peopleThatCannotGoIntoTheRecordsNameTheirLine()
