@@ -424,6 +424,28 @@ Run prepareCliPasswords()
     };
 }
 
+// A million passphrases of six words of the large list, alone, into a new file: within six times the figure above.
+Run prepareCliPassphrases()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        const char* name = "cli_1m_words";
+        const QString target = dir->filePath(QStringLiteral("passphrases.txt"));
+        QFile::remove(target);
+        const double elapsed =
+            timeCli(name,
+                    {QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("-s"), QStringLiteral("words"),
+                     QStringLiteral("-l"), QStringLiteral("6"), QStringLiteral("-o"), target});
+        QFile written(target);
+        if (!written.open(QIODevice::ReadOnly))
+            fail(name, "the passphrases were not written");
+        const QByteArray passphrases = written.readAll();
+        if (passphrases.count('\n') != 1'000'000 || passphrases.count('-') != 5'000'000)
+            fail(name, "the file does not hold a million passphrases of six words");
+        return elapsed;
+    };
+}
+
 // A password of 8 digits for each of a million names read from a file, into a new file.
 Run prepareCliNames()
 {
@@ -521,6 +543,51 @@ Run prepareCliHashOneCore()
     };
 }
 
+// A class list of 100,000 people as a European spreadsheet saves it (byte order mark, ';', CRLF), accented,
+// Polish and Chinese names among them, made into a Google upload file.
+QStringList rosterArguments(const QTemporaryDir& dir)
+{
+    const QString roster = dir.filePath(QStringLiteral("roster.csv"));
+    if (!QFile::exists(roster)) {
+        static const char* const Firsts[] = {"Anna", "Zoë", "Łukasz", "Seán", "Mary-Jane", "Noah", "王", "Emma"};
+        static const char* const Lasts[] = {"Berg", "Ångström", "Żółć", "O'Brien", "Groß", "伟", "Smith"};
+        QByteArray content = "\xef\xbb\xbf"
+                             "First name;Last name;Class\r\n";
+        for (int i = 0; i < 100'000; ++i) {
+            content += QByteArray(Firsts[i % 8]) + ';' + Lasts[i % 7] + QByteArray::number(i % 997) + ';'
+                + QByteArray::number(i % 30) + "\r\n";
+        }
+        QFile file(roster);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush())
+            fail("cli_roster_google_100k", "cannot write the roster");
+    }
+    return {QStringLiteral("--roster"), roster,
+            QStringLiteral("-F"),       QStringLiteral("google"),
+            QStringLiteral("--domain"), QStringLiteral("school.example"),
+            QStringLiteral("-o"),       dir.filePath(QStringLiteral("google.csv")),
+            QStringLiteral("--force")};
+}
+
+Run prepareCliRoster()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        const char* name = "cli_roster_google_100k";
+        const double elapsed = timeCli(name, rosterArguments(*dir));
+        if (sizeOf(dir->filePath(QStringLiteral("google.csv"))) < 100'000 * 40)
+            fail(name, "the Google file does not hold a row for every person");
+        return elapsed;
+    };
+}
+
+Run prepareCliRosterPeakMemory()
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    return [dir] {
+        return peakMemoryOfCli("cli_roster_google_peak_rss_100k", rosterArguments(*dir));
+    };
+}
+
 const Figure Figures[] = {
     {"generate_9999x49", "ms", prepareGenerateBatch},
     {"draws_979902", "ms", prepareBatchDraws},
@@ -531,12 +598,15 @@ const Figure Figures[] = {
     {"export_1m", "ms", prepareExport(1'000'000, "export_1m")},
     {"peak_rss_1m", "MiB", preparePeakMemory()},
     {"cli_1m_x16", "ms", prepareCliPasswords},
+    {"cli_1m_words", "ms", prepareCliPassphrases},
     {"cli_names_1m", "ms", prepareCliNames},
     {"cli_peak_rss_10m", "MiB", prepareCliPeakMemory},
     {"cli_slips_1000", "ms", prepareCliSlips},
     {"cli_slips_peak_rss_10000", "MiB", prepareCliSlipsPeakMemory},
     {"cli_hash_100_yescrypt", "ms", prepareCliHash},
     {"cli_hash_100_yescrypt_1core", "ms", prepareCliHashOneCore},
+    {"cli_roster_google_100k", "ms", prepareCliRoster},
+    {"cli_roster_google_peak_rss_100k", "MiB", prepareCliRosterPeakMemory},
 };
 
 double median(std::vector<double> values)

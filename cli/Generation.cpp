@@ -1,7 +1,10 @@
 #include "cli/Generation.h"
 
 #include "cli/Accounts.h"
-#include "cli/CommandLine.h"
+#include "cli/CliOptions.h"
+#include "cli/Complaint.h"
+#include "cli/RosterGeneration.h"
+#include "cli/RunRules.h"
 #include "engine/PairMaker.h"
 #include "engine/RandomSource.h"
 #include "list/NameCheck.h"
@@ -11,6 +14,7 @@
 
 #include <QCoreApplication>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -22,16 +26,10 @@
 
 #include <unistd.h>
 
-int complain(const QString& what, const QString& reason)
-{
-    const QByteArray line = (QCoreApplication::applicationName() + QStringLiteral(": ") + what + QStringLiteral(": ")
-                             + reason + QLatin1Char('\n'))
-                                .toLocal8Bit();
-    std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
-    return 1;
-}
-
 namespace {
+
+// Fewer different passwords than this a guesser tries in moments.
+constexpr double FewestPasswords = 1e6;
 
 // Qt's string hashing (the command-line parser's) can leave the upper halves of the vector registers in use,
 // after which every SSE instruction of the run waits on them: two and a half times the work for the same
@@ -51,6 +49,24 @@ void clearUpperVectorRegisters()
 #endif
 }
 
+// The maker the options ask for. The options were checked by making one, so this fails only if that changed.
+std::optional<AnyPasswordMaker> passwordMaker(const CliOptions& options, RandomSource& source, QString& error)
+{
+    switch (options.kind) {
+    case CliOptions::Kind::Characters:
+        return AnyPasswordMaker(PasswordMaker(options.recipe, source));
+    case CliOptions::Kind::Words:
+        if (std::optional<PassphraseMaker> words = PassphraseMaker::create(options.passphrase, source, error))
+            return AnyPasswordMaker(std::move(*words));
+        break;
+    case CliOptions::Kind::Rules:
+        if (std::optional<RulesPasswordMaker> rules = RulesPasswordMaker::create(options.rules, source, error))
+            return AnyPasswordMaker(std::move(*rules), source);
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int generate(const CliOptions& options, const SlipsLoader* slips)
@@ -65,40 +81,72 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
         if (!names->isOpen())
             return complain(names->name(), names->errorString());
     }
-    if (options.outputFile.isEmpty() && wasClosedAtStart(STDOUT_FILENO)) {
+    if (options.writesStandardOutput() && wasClosedAtStart(STDOUT_FILENO)) {
         std::fputs(qPrintable(QCoreApplication::applicationName() + QStringLiteral(": standard output is closed\n")),
                    stderr);
         return 1;
     }
-    Accounts accounts(options, slips);
+    // The runs that take long enough to wait for: hashing and drawing slips.
+    Progress progress(options.hash || slips,
+                      options.namesFile.isEmpty() && options.roster.rosterFile.isEmpty() ? options.count : 0);
+    Accounts accounts(options, slips, progress);
     if (!accounts.open())
         return complain(accounts.failure()->what, accounts.failure()->reason);
 
     RandomSource& random = SystemRandomSource::instance();
+    QString error;
+    std::optional<AnyPasswordMaker> passwords = passwordMaker(options, random, error);
+    if (!passwords)
+        return complain(QStringLiteral("the passwords cannot be made"), error);
     if (options.entropy) {
         // The same in every locale: scripts read it.
         std::fprintf(stderr, "entropy: %s bits per password\n",
-                     QByteArray::number(PasswordMaker(options.recipe, random).entropyBits(), 'f', 1).constData());
-        const QByteArray absent = PasswordMaker::absentExclusions(options.recipe);
+                     QByteArray::number(passwords->entropyBits(), 'f', 1).constData());
+        const QByteArray absent = options.kind == CliOptions::Kind::Characters
+            ? PasswordMaker::absentExclusions(options.recipe)
+            : QByteArray();
         if (!absent.isEmpty())
             std::fprintf(stderr, "entropy: --exclude: '%s' not among the characters\n", absent.constData());
     }
+    if (const QString warning = spreadsheetWarning(options.recipe); !warning.isEmpty())
+        std::fputs(qPrintable(QCoreApplication::applicationName() + QStringLiteral(": ") + warning + QLatin1Char('\n')),
+                   stderr);
+    const double different = std::exp2(passwords->entropyBits());
+    if (different >= 1 && different < FewestPasswords - 0.5) {
+        const qint64 count = std::llround(different);
+        warn(QStringLiteral("these options allow only %1 different password%2")
+                 .arg(count)
+                 .arg(count == 1 ? QString() : QStringLiteral("s")));
+    }
 
+    if (!options.roster.rosterFile.isEmpty()) {
+        const auto failure = generateFromRoster(options, accounts, *passwords);
+        progress.erase();
+        return failure ? complain(failure->what, failure->reason) : 0;
+    }
     std::optional<LineReader> lines;
     if (names) {
         // Names that trickle in get their records out before the next wait, not once a buffer is full.
         names->setBeforeWaiting([&accounts] { accounts.flush(); });
         lines.emplace(*names);
     }
-    PairMaker maker = lines ? PairMaker(options.recipe, *lines, random)
-                            : PairMaker(options.recipe, options.usernames, options.count, random, options.numbering);
+    PairMaker maker = lines
+        ? PairMaker(std::move(*passwords), *lines, random)
+        : PairMaker(std::move(*passwords), options.usernames, options.count, random, options.numbering);
+    const NameUses uses = nameUsesOf(*options.format, !options.plainFile.isEmpty(), !options.slipsFile.isEmpty());
+    if (options.usernames == UsernameStyle::Random && uses.makesAccounts)
+        maker.drawUniqueUsernames();
+    NameRules rules = nameRulesFor(uses, options.usernames, options.allowSystemAccounts);
     NameCheck nameCheck(*options.format);
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
-        const QString refusal = nameCheck.refusal(pair.username);
+        QString refusal = nameCheck.refusal(pair.username);
+        if (refusal.isEmpty())
+            refusal = rules.refusal(pair.username, maker.begun());
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())
                                         : QStringLiteral("record %1").arg(maker.begun());
+            progress.erase();
             return complain(where, refusal);
         }
         written = accounts.add(std::move(pair));
@@ -106,6 +154,7 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
     // A run that failed leaves unwritten what it has not yet written: after a random failure, nothing at all.
     if (written && maker.outcome() == PairMaker::Outcome::Finished)
         written = accounts.commit();
+    progress.erase();
 
     if (!written) {
         if (accounts.readerWentAway())

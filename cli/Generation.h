@@ -9,6 +9,3 @@ class SlipsLoader;
 // 0 done (also when the reader of standard output went away), 1 when a file, a hash or the random source
 // failed, after one line on standard error. The slips module is there when the options ask for slips.
 int generate(const CliOptions& options, const SlipsLoader* slips);
-
-// "varnel-cli: <what>: <reason>" on standard error; returns 1, the status of a failed run.
-int complain(const QString& what, const QString& reason);

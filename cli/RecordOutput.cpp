@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
-RecordOutput::RecordOutput(const QString& path, bool replace) : path_(path)
+RecordOutput::RecordOutput(const QString& path, bool replace)
 {
-    if (path.isEmpty()) {
+    if (path.isEmpty() || path == QStringLiteral("-")) {
         device_.emplace(STDOUT_FILENO);
     } else {
         file_.emplace(path, replace);
@@ -24,14 +24,17 @@ bool RecordOutput::write(QByteArrayView bytes)
     return file_ ? fileFailed() : fail(device_->errorString());
 }
 
-bool RecordOutput::commit()
+bool RecordOutput::failed()
 {
-    return !file_ || file_->commit() || fileFailed();
+    if (!device_->hasFailed())
+        return false;
+    errorString_ = file_ ? file_->failure() : device_->errorString();
+    return true;
 }
 
 QString RecordOutput::name() const
 {
-    return file_ ? path_ : QStringLiteral("standard output");
+    return file_ ? file_->name() : QStringLiteral("standard output");
 }
 
 bool RecordOutput::fail(const QString& reason)

@@ -3,35 +3,38 @@
 #include "cli/SlipsLoader.h"
 
 SlipsOutput::SlipsOutput(const QString& path, bool replace, const SlipsLoader& module, const SlipStyle& style)
-    : path_(path), module_(module), style_(style), file_(path, replace)
+    : module_(module), style_(style), output_(path, replace)
 { }
 
 SlipsOutput::~SlipsOutput() = default;
 
 bool SlipsOutput::open()
 {
-    if (!file_.open())
-        return fail(file_.failure());
-    device_.emplace(file_);
-    sheet_ = module_.makeSheet(*device_, style_);
-    return true;
+    if (!output_.open())
+        return outputFailed();
+    sheet_ = module_.makeSheet(output_.device(), style_);
+    return sheet_->errorString().isEmpty() || fail(sheet_->errorString());
 }
 
-bool SlipsOutput::add(const CredentialPair& pair)
+bool SlipsOutput::add(const CredentialPair& pair, QByteArrayView person)
 {
-    sheet_->add(pair.username, pair.password);
-    return !file_.hasError() || fail(file_.failure());
+    ++records_;
+    if (!sheet_->add(pair.username, pair.password, person)) {
+        const QString record = pair.username.isEmpty()
+            ? QStringLiteral("record %1").arg(records_)
+            : QStringLiteral("record %1 (username %2)").arg(records_).arg(QString::fromUtf8(pair.username));
+        return fail(record + QStringLiteral(": ") + sheet_->errorString());
+    }
+    return !output_.failed() || outputFailed();
 }
 
-bool SlipsOutput::commit()
+bool SlipsOutput::finish()
 {
     const bool ended = sheet_->finish();
     sheet_.reset();
-    if (file_.hasError())
-        return fail(file_.failure());
-    if (!ended)
-        return fail(QStringLiteral("the document could not be ended"));
-    return file_.commit() || fail(file_.failure());
+    if (output_.failed())
+        return outputFailed();
+    return ended || fail(QStringLiteral("the document could not be ended"));
 }
 
 bool SlipsOutput::fail(const QString& reason)

@@ -1,5 +1,6 @@
 // varnel-cli: the generator on the command line, for scripts and pipelines.
 #include "cli/CommandLine.h"
+#include "cli/Complaint.h"
 #include "cli/Generation.h"
 #include "cli/SlipsLoader.h"
 #include "os/NativeFileName.h"
@@ -39,12 +40,7 @@ int main(int argc, char** argv)
         std::fputs(line.text.toLocal8Bit().constData(), stdout);
         return 0;
     case CommandLine::Action::Refuse:
-        std::fputs(QStringLiteral("%1: %2 (see %1 --help)\n")
-                       .arg(QCoreApplication::applicationName(), line.text)
-                       .toLocal8Bit()
-                       .constData(),
-                   stderr);
-        return 2;
+        return complainOf(line.refusal);
     case CommandLine::Action::Generate:
         break;
     }

@@ -5,15 +5,41 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 PairMaker::PairMaker(const PasswordRecipe& recipe, UsernameStyle usernames, quint64 count, RandomSource& source,
                      const UsernameNumbering& numbering)
-    : passwords_(recipe, source), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
+    : PairMaker(PasswordMaker(recipe, source), usernames, count, source, numbering)
 { }
 
 PairMaker::PairMaker(const PasswordRecipe& recipe, LineReader& names, RandomSource& source)
-    : passwords_(recipe, source), source_(source), names_(&names)
+    : PairMaker(PasswordMaker(recipe, source), names, source)
 { }
+
+PairMaker::PairMaker(AnyPasswordMaker passwords, UsernameStyle usernames, quint64 count, RandomSource& source,
+                     const UsernameNumbering& numbering)
+    : passwords_(std::move(passwords)), source_(source), usernames_(usernames), numbering_(numbering), count_(count)
+{ }
+
+PairMaker::PairMaker(AnyPasswordMaker passwords, LineReader& names, RandomSource& source)
+    : passwords_(std::move(passwords)), source_(source), names_(&names)
+{ }
+
+quint64 PairMaker::uniqueUsernameLimit(const PasswordRecipe& recipe)
+{
+    return uniqueUsernameLimit(quint64(PasswordMaker::charactersOf(recipe).size()), recipe.length);
+}
+
+quint64 PairMaker::uniqueUsernameLimit(quint64 characters, qint32 length)
+{
+    quint64 usernames = 1;
+    for (qint32 i = 0; i < length; ++i) {
+        if (characters != 0 && usernames > std::numeric_limits<quint64>::max() / characters)
+            return std::numeric_limits<quint64>::max() / 2;
+        usernames *= characters;
+    }
+    return usernames / 2;
+}
 
 bool PairMaker::next(CredentialPair& pair)
 {
@@ -28,8 +54,10 @@ bool PairMaker::next(CredentialPair& pair)
         return stop(Outcome::RandomFailed, source_.errorString());
     switch (usernames_) {
     case UsernameStyle::Random:
-        if (!passwords_.makeText(pair.username))
-            return stop(Outcome::RandomFailed, source_.errorString());
+        do {
+            if (!passwords_.makeUsername(pair.username))
+                return stop(Outcome::RandomFailed, source_.errorString());
+        } while (unique_ && drawn_.insert(pair.username, made_) != 0);
         break;
     case UsernameStyle::Numbered: {
         // Spelt into the array the last name left, where setNum and prepend would allocate anew for every name.
@@ -69,7 +97,8 @@ bool PairMaker::nextNamed(CredentialPair& pair)
                 return stop(Outcome::ReadFailed, names_->errorString());
             return stop(Outcome::Finished, {});
         }
-        ++made_;
+        if (made_++ == 0)
+            LineReader::dropByteOrderMark(pair.username);
         if (!passwords_.makePassword(pair.password))
             return stop(Outcome::RandomFailed, source_.errorString());
         if (!pair.username.isEmpty())

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr char LookAlikes[] = "0O1lI";
 constexpr char SpreadsheetStarts[] = "=+-@'";
 
 quint8 classBit(char c)
@@ -37,7 +36,7 @@ QByteArray PasswordMaker::charactersOf(const PasswordRecipe& recipe)
     QByteArray characters =
         DrawnCharacters(recipe.style, SelectAlphabet(recipe.letterCase, recipe.style)).toByteArray();
     if (recipe.excludeSimilar)
-        characters.removeIf([](char c) { return QByteArrayView(LookAlikes).contains(c); });
+        characters.removeIf([](char c) { return QByteArrayView(PasswordMaker::LookAlikes).contains(c); });
     if (!recipe.exclude.isEmpty())
         characters.removeIf([&recipe](char c) { return recipe.exclude.contains(c); });
     return characters;
@@ -85,13 +84,15 @@ PasswordMaker::PasswordMaker(const PasswordRecipe& recipe, RandomSource& source)
     , firstPool_(recipe.spreadsheetSafe ? firstCharactersOf(recipe) : charactersOf(recipe))
     , source_(source)
     , length_(recipe.length)
-    , everyClass_(recipe.everyClass)
+    , requiredClasses_(recipe.minClasses)
     , spreadsheetSafe_(recipe.spreadsheetSafe)
 {
     for (const char c : pool_.characters()) {
         classOf_[static_cast<quint8>(c)] = classBit(c);
         classesPresent_ |= classBit(c);
     }
+    if (recipe.everyClass)
+        requiredClasses_ = std::max(requiredClasses_, std::popcount(classesPresent_));
     anySafePassword_ = spreadsheetSafe_ && entropyBits() > -HUGE_VAL;
 }
 
@@ -102,13 +103,13 @@ int PasswordMaker::classCount(const PasswordRecipe& recipe)
 
 bool PasswordMaker::makePassword(QByteArray& text)
 {
-    if (everyClass_ && length_ < std::popcount(classesPresent_))
+    if (length_ < requiredClasses_ || std::popcount(classesPresent_) < requiredClasses_)
         return false;
     if (!spreadsheetSafe_) {
         do {
             if (!makeText(text))
                 return false;
-        } while (everyClass_ && !holdsEveryClass(text));
+        } while (requiredClasses_ > 0 && !holdsEnoughClasses(text));
         return true;
     }
     if (length_ <= 0 || !anySafePassword_)
@@ -123,25 +124,26 @@ bool PasswordMaker::makePassword(QByteArray& text)
 
 bool PasswordMaker::qualifies(const QByteArray& text) const
 {
-    if (everyClass_ && !holdsEveryClass(text))
+    if (requiredClasses_ > 0 && !holdsEnoughClasses(text))
         return false;
     return !(text.startsWith('0')
              && std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; }));
 }
 
-bool PasswordMaker::holdsEveryClass(const QByteArray& text) const
+bool PasswordMaker::holdsEnoughClasses(const QByteArray& text) const
 {
     quint8 seen = 0;
     for (const char c : text)
         seen |= classOf_[static_cast<quint8>(c)];
-    return seen == classesPresent_;
+    return std::popcount(seen) >= requiredClasses_;
 }
 
-// The passwords are counted by inclusion and exclusion over the classes a password held to every class must
-// have: the sum, over every set S of them, of (-1)^|S| (n1 - the first characters of S) (n - the characters of
-// S)^(length - 1), n1 being the characters a password may start with. A spreadsheet-safe password takes away
-// the all-digit ones starting with 0. Divided by n1 n^(length - 1) each term is at most 1, so the sum is taken
-// in doubles and only its logarithm is added to log2(n1) + (length - 1) log2(n); no big integers are needed.
+// The passwords are counted by inclusion and exclusion over the classes. Those using the classes of S and
+// no other number E(S) = the sum, over every T within S, of (-1)^(|S| - |T|) A(T), where A(T) = n1(T) n(T)^(length
+// - 1) counts the passwords of T's characters alone, n1 being the characters a password may start with; the
+// passwords held to K classes number the sum of E(S) over every S of at least K classes. A spreadsheet-safe
+// password takes away the all-digit ones starting with 0. Divided by A(all) each term is at most 1, so the sum
+// is taken in doubles and only its logarithm is added to log2 A(all); no big integers are needed.
 double PasswordMaker::entropyBits() const
 {
     if (length_ <= 0)
@@ -155,24 +157,31 @@ double PasswordMaker::entropyBits() const
         ++perClass[std::countr_zero(classOf_[static_cast<quint8>(c)])];
     for (const char c : firstPool_.characters())
         ++firstPerClass[std::countr_zero(classOf_[static_cast<quint8>(c)])];
+    const auto only = [&](unsigned classes) {
+        int within = 0;
+        int firstWithin = 0;
+        for (std::size_t k = 0; k < perClass.size(); ++k) {
+            within += (classes >> k & 1u) ? perClass[k] : 0;
+            firstWithin += (classes >> k & 1u) ? firstPerClass[k] : 0;
+        }
+        return firstWithin / n1 * std::pow(within / n, length_ - 1);
+    };
     double share = 1;
-    if (everyClass_) {
+    if (requiredClasses_ > 0) {
         share = 0;
-        for (unsigned leftOut = 0; leftOut < 16; ++leftOut) {
-            if ((leftOut & ~unsigned(classesPresent_)) != 0)
+        for (unsigned used = 0; used < 16; ++used) {
+            if ((used & ~unsigned(classesPresent_)) != 0 || std::popcount(used) < requiredClasses_)
                 continue;
-            int without = 0;
-            int firstWithout = 0;
-            for (std::size_t k = 0; k < perClass.size(); ++k) {
-                without += (leftOut >> k & 1u) ? perClass[k] : 0;
-                firstWithout += (leftOut >> k & 1u) ? firstPerClass[k] : 0;
+            for (unsigned part = used;; part = (part - 1) & used) {
+                const double term = only(part);
+                share += std::popcount(used ^ part) % 2 == 0 ? term : -term;
+                if (part == 0)
+                    break;
             }
-            const double term = (n1 - firstWithout) / n1 * std::pow((n - without) / n, length_ - 1);
-            share += std::popcount(leftOut) % 2 == 0 ? term : -term;
         }
     }
     constexpr quint8 DigitClass = 4;
-    const bool allDigitsQualify = !everyClass_ || classesPresent_ == DigitClass;
+    const bool allDigitsQualify = requiredClasses_ <= 1 && (classesPresent_ & DigitClass);
     if (spreadsheetSafe_ && allDigitsQualify && firstPool_.characters().contains('0'))
         share -= 1 / n1 * std::pow(perClass[std::countr_zero(DigitClass)] / n, length_ - 1);
     return share > 0 ? total + std::log2(share) : -HUGE_VAL;

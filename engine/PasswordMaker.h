@@ -27,6 +27,9 @@ struct PasswordRecipe
     // For files a spreadsheet opens: never starts with = + - @ (read as a formula) or ' (taken as a
     // marker and hidden), and an all-digit password never starts with 0 (read as a number, the 0 lost).
     bool spreadsheetSafe = false;
+    // Holds every password to characters of at least this many classes (of those its characters have), as
+    // systems that ask for "three of upper, lower, digit and symbol" do.
+    int minClasses = 0;
 };
 
 // The recipe that the window's options give.
@@ -36,6 +39,9 @@ PasswordRecipe recipeFrom(const GeneratorOptions& options);
 class PasswordMaker
 {
 public:
+    // What excludeSimilar leaves out.
+    static constexpr char LookAlikes[] = "0O1lI";
+
     PasswordMaker(const PasswordRecipe& recipe, RandomSource& source);
 
     // How many of the four classes the recipe's characters have; a password held to every class needs
@@ -53,7 +59,7 @@ public:
 
     QByteArrayView characters() const { return pool_.characters(); }
 
-    // A password into `text`, resized to the recipe's length. Held to every class (or kept safe for
+    // A password into `text`, resized to the recipe's length. Held to classes (or kept safe for
     // spreadsheets), the whole password is drawn again until it qualifies, so that every qualifying password
     // is equally likely. False when the source has no more secure bytes, or when no password of the length
     // can qualify.
@@ -72,14 +78,15 @@ public:
     double entropyBits() const;
 
 private:
-    bool holdsEveryClass(const QByteArray& text) const;
+    bool holdsEnoughClasses(const QByteArray& text) const;
     bool qualifies(const QByteArray& text) const;
 
     CharacterPool pool_;
     CharacterPool firstPool_;
     RandomSource& source_;
     qint32 length_;
-    bool everyClass_;
+    // How many classes a password must hold: all present ones when held to every class.
+    int requiredClasses_;
     bool spreadsheetSafe_;
     bool anySafePassword_ = false;
     std::array<quint8, 256> classOf_{};

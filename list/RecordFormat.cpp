@@ -1,5 +1,7 @@
 #include "list/RecordFormat.h"
 
+#include "list/AccountFormats.h"
+
 #include <QLatin1String>
 
 #include <algorithm>
@@ -27,22 +29,9 @@ void appendCsv(QByteArray& out, const Record& record)
     appendExportRecord(out, record.password, record.username, SaveLayout::Csv, true);
 }
 
-// RFC 4180: quoted where a field holds a comma, a quote or a line end, quotes doubled.
 void appendTableField(QByteArray& out, QByteArrayView field)
 {
-    const bool quoted =
-        std::any_of(field.begin(), field.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
-    if (!quoted) {
-        out.append(field);
-        return;
-    }
-    out.append('"');
-    for (const char c : field) {
-        if (c == '"')
-            out.append('"');
-        out.append(c);
-    }
-    out.append('"');
+    appendCsvField(out, field);
 }
 
 void tableHeader(QByteArray& out, bool withUsernames)
@@ -143,6 +132,76 @@ constexpr RecordFormat Formats[] = {
      .forPeople = true,
      .append = appendJsonLine,
      .refuse = refuseForJson},
+    {.name = "newusers",
+     .description = "name:password:::full name:/home/name:/bin/bash a line, as newusers reads them to create the "
+                    "accounts (plain passwords, never a ':'; no --hash: newusers hashes them itself)",
+     .needsUsernames = true,
+     .makesAccounts = true,
+     .forPeople = true,
+     .append = appendNewusers,
+     .refuse = refuseForNewusers,
+     .target = "newusers",
+     .policy = {.forbidden = ":"},
+     .hashUse = HashUse::Refused,
+     .nameForbids = ":,"},
+    {.name = "google",
+     .description = "Google Workspace's bulk upload CSV: first and last name, e-mail, password (or with --hash "
+                    "sha512crypt its hash, 'crypt' beside it), org unit (needs --roster; at least 8 characters)",
+     .needsUsernames = true,
+     .makesAccounts = true,
+     .forPeople = true,
+     .forSpreadsheets = true,
+     .header = googleHeader,
+     .append = appendGoogle,
+     .target = "Google Workspace",
+     .policy = {.minLength = 8},
+     .takesYescrypt = false,
+     .needsRoster = true,
+     .needsEmail = true,
+     .containerOption = "org-unit",
+     .containerDefault = "/"},
+    {.name = "entra",
+     .description = "Microsoft Entra ID's bulk create CSV: display name, user principal name, password, not "
+                    "blocked, first and last name (needs --roster; 8 to 256 characters holding three of upper, "
+                    "lower, digit and symbol; no --hash)",
+     .needsUsernames = true,
+     .makesAccounts = true,
+     .forPeople = true,
+     .forSpreadsheets = true,
+     .header = entraHeader,
+     .append = appendEntra,
+     .target = "Microsoft Entra ID",
+     .policy = {.minLength = 8, .maxLength = 256, .minClasses = 3},
+     .hashUse = HashUse::Refused,
+     .needsRoster = true,
+     .needsEmail = true},
+    {.name = "moodle",
+     .description = "Moodle's upload users CSV: username,firstname,lastname,email,password (needs --roster; at "
+                    "least 8 characters holding an upper, a lower, a digit and a symbol; no --hash)",
+     .needsUsernames = true,
+     .makesAccounts = true,
+     .forPeople = true,
+     .forSpreadsheets = true,
+     .header = moodleHeader,
+     .append = appendMoodle,
+     .target = "Moodle",
+     .policy = {.minLength = 8, .minClasses = 4},
+     .hashUse = HashUse::Refused,
+     .needsRoster = true,
+     .needsEmail = true},
+    {.name = "ldif",
+     .description = "LDIF inetOrgPerson entries under --base-dn, userPassword {CRYPT} and the hash (needs "
+                    "--roster and --hash)",
+     .needsUsernames = true,
+     .makesAccounts = true,
+     .forPeople = true,
+     .header = ldifHeader,
+     .append = appendLdif,
+     .refuse = refuseForLdif,
+     .target = "an LDAP directory",
+     .hashUse = HashUse::Required,
+     .needsRoster = true,
+     .containerOption = "base-dn"},
 };
 
 // A name that is in no row fails to compile where it is looked up.

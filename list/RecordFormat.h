@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/GeneratorOptions.h"
+#include "list/Record.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -10,13 +11,21 @@
 #include <cstring>
 #include <span>
 
-// One account as its record holds it; a format leaves out what it has no place for.
-struct Record
+// What a target system asks of a password; the passwords drawn for its format meet it by construction.
+struct PasswordPolicy
 {
-    QByteArrayView password;
-    // Empty when the records have no usernames.
-    QByteArrayView username;
+    qint32 minLength = 0;
+    // 0: no upper limit.
+    qint32 maxLength = 0;
+    // At least this many of the classes upper, lower, digit and symbol.
+    int minClasses = 0;
+    // Characters a password may not hold, or null.
+    const char* forbidden = nullptr;
 };
+
+// What a format does with --hash: takes it or not, refuses it (the target hashes the passwords itself), or
+// needs it (a plain password must not be stored there).
+enum class HashUse { Either, Refused, Required };
 
 // A way of writing records, one row of the table of formats: what the command line's -F takes, lists in
 // --help and writes, and what the window's Save writes. Adding a format is adding a row.
@@ -43,6 +52,21 @@ struct RecordFormat
     void (*append)(QByteArray& out, const Record& record);
     // Why a username cannot go into a record of the format, or empty when it can; null when any can.
     QString (*refuse)(QByteArrayView username) = nullptr;
+    // The system the records are uploaded to, as usage errors name it; null for the general formats.
+    const char* target = nullptr;
+    PasswordPolicy policy = {};
+    HashUse hashUse = HashUse::Either;
+    bool takesYescrypt = true;
+    // The records hold the people's names, so the run needs a roster.
+    bool needsRoster = false;
+    // Every record holds an e-mail address: the roster's, or login@ the --domain.
+    bool needsEmail = false;
+    // The option (long name) saying where the accounts go in the target, and its value when not given; a format
+    // with an option and no default cannot be written without it.
+    const char* containerOption = nullptr;
+    const char* containerDefault = nullptr;
+    // Characters the person's full name cannot hold in a record, or null.
+    const char* nameForbids = nullptr;
 
     QString refusal(QByteArrayView username) const { return refuse ? refuse(username) : QString(); }
 

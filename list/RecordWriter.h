@@ -22,13 +22,14 @@ public:
     ~RecordWriter();
 
     // False once the sink has failed; nothing more reaches it then. Inline: a run adds millions of records.
-    bool add(QByteArrayView password, QByteArrayView username)
+    bool add(QByteArrayView password, QByteArrayView username) { return add(Record{password, username}); }
+    bool add(const Record& record)
     {
         if (failed_)
             return false;
         if (anyRecord_ && !between_.isEmpty())
             buffer_.append(between_);
-        format_.append(buffer_, Record{password, username});
+        format_.append(buffer_, record);
         anyRecord_ = true;
         return buffer_.size() < bufferSize_ || flush();
     }

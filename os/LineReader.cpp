@@ -78,6 +78,12 @@ QByteArrayList LineReader::splitLines(QByteArrayView data)
     return lines;
 }
 
+void LineReader::dropByteOrderMark(QByteArray& firstLine)
+{
+    if (firstLine.startsWith("\xef\xbb\xbf"))
+        firstLine.remove(0, 3);
+}
+
 void LineReader::takeLine(QByteArray& line, qsizetype end, bool endsWithFeed)
 {
     const QByteArrayView bytes = lineWithoutEnd(buffer_.constData() + start_, end - start_, endsWithFeed);

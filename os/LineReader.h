@@ -31,6 +31,9 @@ public:
 
     // The same rules on bytes already in memory.
     static QByteArrayList splitLines(QByteArrayView data);
+    // Takes off the UTF-8 byte order mark that Windows tools put at the very start of a text file: given the
+    // file's first line, it leaves the text alone.
+    static void dropByteOrderMark(QByteArray& firstLine);
 
 private:
     void takeLine(QByteArray& line, qsizetype end, bool endsWithFeed);

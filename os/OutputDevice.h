@@ -18,6 +18,8 @@ public:
     bool isSequential() const override { return true; }
     // Whether the last failure was the reader of a pipe going away (as "| head" does).
     bool readerWentAway() const { return readerWentAway_; }
+    // Whether any write failed: a writer that takes a device (the PDF writer) does not say.
+    bool hasFailed() const { return failed_; }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
@@ -27,4 +29,5 @@ private:
     SafeFileWriter* file_ = nullptr;
     int descriptor_ = -1;
     bool readerWentAway_ = false;
+    bool failed_ = false;
 };

@@ -93,6 +93,7 @@ bool SafeFileWriter::open()
     bool exists = false;
     if (!resolveTarget(target, exists))
         return false;
+    replacesTarget_ = exists;
     if (exists && existing_ == Existing::Refuse) {
         targetExists_ = true;
         return failWithErrno(EEXIST);
@@ -118,6 +119,7 @@ bool SafeFileWriter::write(QByteArrayView data)
 {
     if (!open())
         return false;
+    synced_ = false;
     if (buffered_ + data.size() > BufferSize && !flushBuffer())
         return false;
     if (data.size() >= BufferSize)
@@ -127,22 +129,42 @@ bool SafeFileWriter::write(QByteArrayView data)
     return true;
 }
 
-bool SafeFileWriter::commit()
+bool SafeFileWriter::sync()
 {
     if (!open() || !flushBuffer())
         return false;
     // The disk may still refuse the bytes the system took (a full disk, a quota, a network file system):
     // only once they are there does the file take the target's place.
-    if ((!inPlace_ || inPlaceIsRegular_) && ::fdatasync(file_.get()) != 0)
+    if (!synced_ && (!inPlace_ || inPlaceIsRegular_) && ::fdatasync(file_.get()) != 0)
         return failWithErrno(errno);
+    synced_ = true;
+    return true;
+}
+
+bool SafeFileWriter::commit()
+{
+    if (!sync())
+        return false;
     if (!inPlace_ && !linkIntoPlace())
         return false;
+    linked_ = !inPlace_;
     if (file_.close() != 0 && errno != EINTR)
         return failWithErrno(errno);
     if (!inPlace_ && folderCanSync_ && ::fsync(folder_.get()) != 0 && errno != EINVAL)
         return failWithErrno(errno);
     state_ = State::Committed;
     return true;
+}
+
+void SafeFileWriter::withdraw()
+{
+    struct stat named = {};
+    if (!linked_ || replacesTarget_ || ::fstatat(folder_.get(), name_.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0
+        || named.st_dev != device_ || named.st_ino != inode_ || ::unlinkat(folder_.get(), name_.constData(), 0) != 0)
+        return;
+    linked_ = false;
+    if (folderCanSync_)
+        ::fsync(folder_.get());
 }
 
 bool SafeFileWriter::hasError() const
@@ -215,6 +237,8 @@ bool SafeFileWriter::makeTemporaryFile(bool targetExists, mode_t targetMode)
         return failWithErrno(errno);
     if (made.st_uid != ::geteuid())
         return failWithErrno(EPERM);
+    device_ = made.st_dev;
+    inode_ = made.st_ino;
     const mode_t mode = targetExists ? (targetMode & S_IRWXU) : (ownerBitsOf(newFilePermissions_) & made.st_mode);
     if ((made.st_mode & 07777) != mode && ::fchmod(file_.get(), mode) != 0)
         return failWithErrno(errno);

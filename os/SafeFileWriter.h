@@ -46,7 +46,17 @@ public:
     // write() and commit() open the file when needed; calling this first finds a bad target early.
     bool open();
     bool write(QByteArrayView data);
+    // Gets everything written so far onto the disk, so that commit() has only to give the file its name: a
+    // program that writes several files syncs them all before any of them takes its place.
+    bool sync();
     bool commit();
+    // Whether the target existed when the file was opened, so that committing replaces it (or, for a
+    // stream, has written in place).
+    bool replacesTarget() const { return replacesTarget_; }
+    // Takes a committed file back again when it was new: removes its name, as long as the name still holds
+    // this very file. A file that took the place of one there at the start, or was written in place, stays:
+    // what it replaced cannot be given back.
+    void withdraw();
 
     bool hasError() const;
     QString errorString() const;
@@ -89,5 +99,10 @@ private:
     qsizetype buffered_ = 0;
     State state_ = State::Closed;
     bool targetExists_ = false;
+    bool replacesTarget_ = false;
+    bool synced_ = false;
+    bool linked_ = false;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
     QString errorString_;
 };

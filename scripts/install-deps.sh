@@ -7,6 +7,15 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
     # Password hashes (crypt_rn); the tests read the slips back with pdftotext.
     libcrypt-dev poppler-utils
+    # The tests complete command lines with bash's completion helpers, and show the program a terminal
+    # with script.
+    bash-completion bsdutils
+    # Login names from people's names: ICU's transliteration.
+    libicu-dev
+    # The tests read the records back with real readers (Python's csv and json).
+    python3
+    # The tests read the LDIF files back with Python's LDIF reader.
+    python3-ldap
     # Random bytes: ChaCha20, keyed from the kernel.
     libsodium-dev
     fonts-dejavu-core

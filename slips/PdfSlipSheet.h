@@ -1,5 +1,6 @@
 #pragma once
 
+#include "slips/FittedText.h"
 #include "slips/SlipSheet.h"
 
 #include <QFont>
@@ -7,9 +8,13 @@
 #include <QPdfWriter>
 #include <QRectF>
 
-// Ten slips a page, two across and five down, with dashed lines to cut along. Each slip holds the title,
-// then the username and the password under their labels; the password is large, in a face whose
-// look-alikes differ, and marks letters, digits and symbols apart in colour and in grey print alike.
+#include <optional>
+
+// Ten, six or four slips a page, two across, with dashed lines to cut along; fewer slips have larger type.
+// Each slip holds the title, then the person's name, the username and the password under their labels, then
+// the note; the password is large, in a face whose look-alikes differ, and marks letters, digits and symbols
+// apart in colour and in grey print alike. A text too long for its place is drawn smaller, down to a floor,
+// and never beyond its slip.
 class PdfSlipSheet final : public SlipSheet
 {
     Q_DISABLE_COPY_MOVE(PdfSlipSheet)
@@ -17,27 +22,36 @@ class PdfSlipSheet final : public SlipSheet
 public:
     PdfSlipSheet(QIODevice& device, const SlipStyle& style);
 
-    void add(QByteArrayView username, QByteArrayView password) override;
+    bool add(QByteArrayView username, QByteArrayView password, QByteArrayView person) override;
     bool finish() override;
+    QString errorString() const override { return error_; }
 
 private:
     static constexpr int Across = 2;
-    static constexpr int Down = 5;
 
     qreal mm(qreal millimetres) const;
+    std::optional<FittedText> fitLine(const QString& text, const FittedText::Breaks& breaks, const QFont& font,
+                                      qreal floorPoints, const char* what);
+    bool refuse(const char* what, qreal floorPoints);
     void drawCutLines();
-    qreal drawLine(const QFont& font, const QColor& colour, const QString& text, qreal top);
-    qreal drawPassword(const QString& password, qreal top);
+    qreal drawLines(const FittedText& text, const QColor& colour, qreal top);
+    void drawPassword(const FittedText& password, qreal top);
 
-    QString title_;
+    QString separator_;
+    int down_;
     QPdfWriter writer_;
     QPainter painter_;
     QRectF page_;
     QSizeF slip_;
     QRectF inside_;
-    QFont titleFont_;
-    QFont labelFont_;
+    QFont personFont_;
     QFont usernameFont_;
     QFont passwordFont_;
+    std::optional<FittedText> fittedTitle_;
+    std::optional<FittedText> usernameLabel_;
+    std::optional<FittedText> passwordLabel_;
+    std::optional<FittedText> fittedNote_;
+    bool ready_ = false;
+    QString error_;
     qint64 slips_ = 0;
 };

@@ -14,22 +14,33 @@ struct SlipStyle
     // Above every slip's pair; none when empty.
     QString title;
     Paper paper = Paper::A4;
+    // A password too long for one line is broken after this text where it can be (a passphrase's separator,
+    // so that its words stay whole); empty: anywhere.
+    QString separator;
+    // Under every slip's password; none when empty.
+    QString note;
+    // 10, 6 or 4: fewer slips a page are larger.
+    int perPage = 10;
 };
 
 // Letter for the territories that print on it, A4 elsewhere: the territory of the locale that sets the
 // paper (LC_ALL, then LC_PAPER, then LANG).
 Paper paperOfLocale();
 
-// A PDF of credential slips, one slip a pair, ten a page, written to a device as each page is made.
+// A PDF of credential slips, one slip a pair, 10, 6 or 4 a page, written to a device as each page is made.
 class SlipSheet
 {
 public:
     virtual ~SlipSheet() = default;
 
-    // Whether the device took what was written is the device's to tell.
-    virtual void add(QByteArrayView username, QByteArrayView password) = 0;
+    // False when a text of the slip does not fit on it even at the smallest print kept legible, or the title
+    // or the note does not: nothing of that slip is drawn. Whether the device took what was written is the
+    // device's to tell. The person's name (UTF-8) goes above the username; none when empty.
+    virtual bool add(QByteArrayView username, QByteArrayView password, QByteArrayView person) = 0;
     // Ends the document; false when it could not be ended.
     virtual bool finish() = 0;
+    // Which text does not fit: empty while every one has. A title that cannot fit is known from the start.
+    virtual QString errorString() const = 0;
 };
 
 // The slips module, loaded only by the runs that make slips: its Qt GUI libraries would otherwise be

@@ -34,6 +34,21 @@ struct Run
     QByteArray err;
 };
 
+// Names from a pipe keep the run going: after the first name, the entropy line comes once every file is open,
+// and the run then waits for the test to do its part.
+bool startWaitingRun(QProcess& process, const QString& program, const QStringList& arguments)
+{
+    process.start(program, arguments);
+    if (!process.waitForStarted())
+        return false;
+    process.write("alice\n");
+    process.setReadChannel(QProcess::StandardError);
+    QByteArray entropy;
+    while (!entropy.contains('\n') && process.waitForReadyRead(60'000))
+        entropy += process.readAllStandardError();
+    return entropy.startsWith("entropy:");
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
@@ -45,6 +60,8 @@ class TestCliFiles final : public QObject
 private slots:
     void hostileSetupsLeaveTheUsersFilesAsTheyWere_data();
     void hostileSetupsLeaveTheUsersFilesAsTheyWere();
+    void failedCommitLeavesNoNewFileAndReplacesNoMore_data();
+    void failedCommitLeavesNoNewFileAndReplacesNoMore();
     void closedStandardStreamIsRefused_data();
     void closedStandardStreamIsRefused();
     void fileNamesAreTakenAsBytes();
@@ -123,19 +140,16 @@ void TestCliFiles::hostileSetupsLeaveTheUsersFilesAsTheyWere()
 
     QProcess process;
     process.setWorkingDirectory(folder);
-    if (setup == Setup::NoUnnamedFile || setup == Setup::SignalNoUnnamedFile)
-        process.start(builtFile(NO_TMPFILE_FROM_TEST), QStringList{builtFile(VARNEL_CLI_FROM_TEST)} + arguments);
-    else
-        process.start(builtFile(VARNEL_CLI_FROM_TEST), arguments);
-    QVERIFY(process.waitForStarted());
-    if (waits) {
-        process.write("alice\n");
-        // The entropy line comes once the output file is open.
-        process.setReadChannel(QProcess::StandardError);
-        QByteArray entropy;
-        while (!entropy.contains('\n') && process.waitForReadyRead(60'000))
-            entropy += process.readAllStandardError();
-        QVERIFY2(entropy.startsWith("entropy:"), entropy.constData());
+    QString program = builtFile(VARNEL_CLI_FROM_TEST);
+    if (setup == Setup::NoUnnamedFile || setup == Setup::SignalNoUnnamedFile) {
+        arguments.prepend(program);
+        program = builtFile(NO_TMPFILE_FROM_TEST);
+    }
+    if (!waits) {
+        process.start(program, arguments);
+        QVERIFY(process.waitForStarted());
+    } else {
+        QVERIFY(startWaitingRun(process, program, arguments));
         if (setup == Setup::FileAppears) {
             createFile(watchedPath, "appeared\n"_ba, 0644);
         } else {
@@ -174,6 +188,58 @@ void TestCliFiles::hostileSetupsLeaveTheUsersFilesAsTheyWere()
     if (!after.contains(watched))
         after = QStringList{watched};
     QCOMPARE(entriesOf(folder), after);
+}
+
+void TestCliFiles::failedCommitLeavesNoNewFileAndReplacesNoMore_data()
+{
+    QTest::addColumn<QByteArray>("oldPlain");
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<QStringList>("entries");
+
+    // oldPlain: what plain.csv holds before the run, if there is one. While the run waits, out.txt appears:
+    // without --force a file, with it a folder, which no file replaces.
+    QTest::newRow("the plain file already in place is removed again when the output file is refused at the end")
+        << QByteArray() << false << "varnel-cli: out.txt: already exists (--force replaces it)\n"_ba
+        << QStringList{u"out.txt"_s};
+    QTest::newRow("an existing plain file is not replaced when the new output file cannot take its name")
+        << "old\n"_ba << true << "varnel-cli: out.txt: Is a directory\n"_ba
+        << QStringList{u"out.txt"_s, u"plain.csv"_s};
+}
+
+void TestCliFiles::failedCommitLeavesNoNewFileAndReplacesNoMore()
+{
+    QFETCH(QByteArray, oldPlain);
+    QFETCH(bool, force);
+    QFETCH(QByteArray, err);
+    QFETCH(QStringList, entries);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    if (!oldPlain.isEmpty())
+        createFile(folder.filePath(u"plain.csv"_s), oldPlain, 0600);
+    QStringList arguments{u"-f"_s, u"-"_s, u"--entropy"_s, u"--plain"_s, u"plain.csv"_s, u"-o"_s, u"out.txt"_s};
+    if (force)
+        arguments << u"--force"_s;
+
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    QVERIFY(startWaitingRun(process, builtFile(VARNEL_CLI_FROM_TEST), arguments));
+    if (force)
+        QVERIFY(QDir(folder.path()).mkdir(u"out.txt"_s));
+    else
+        createFile(folder.filePath(u"out.txt"_s), "appeared\n"_ba);
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(120'000));
+
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardError(), err);
+    QCOMPARE(entriesOf(folder.path()), entries);
+    if (!oldPlain.isEmpty())
+        QCOMPARE(contentOf(folder.filePath(u"plain.csv"_s)), oldPlain);
+    if (!force)
+        QCOMPARE(contentOf(folder.filePath(u"out.txt"_s)), "appeared\n"_ba);
 }
 
 void TestCliFiles::closedStandardStreamIsRefused_data()

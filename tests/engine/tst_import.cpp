@@ -110,6 +110,8 @@ void TestImport::everyNameBecomesAPairNewestOnTop_data()
     QTest::newRow("NUL bytes are kept in the names") << "a\x00z\n\x00\n"_ba << QByteArrayList{"\x00"_ba, "a\x00z"_ba};
     QTest::newRow("bytes that are not UTF-8 are kept exactly")
         << "caf\xe9\n\xff\xfe\xc3(\n"_ba << QByteArrayList{"\xff\xfe\xc3("_ba, "caf\xe9"_ba};
+    QTest::newRow("a byte order mark at the very start of the file is no part of the first name, but kept later")
+        << "\357\273\277alice\n\357\273\277bob\n"_ba << QByteArrayList{"\357\273\277bob"_ba, "alice"_ba};
 }
 
 void TestImport::everyNameBecomesAPairNewestOnTop()

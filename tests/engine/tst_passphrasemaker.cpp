@@ -78,9 +78,6 @@ void TestPassphraseMaker::eachWordOfTheLargeListIsEquallyLikely()
 {
     constexpr int Passphrases = 200000;
     const WordList large = builtIn("large");
-    QCOMPARE(large.size(), 7776);
-    QCOMPARE(large.words().front(), "abacus");
-    QCOMPARE(large.words().back(), "zoom");
     QHash<QByteArray, qsizetype> positions;
     for (const QByteArray& word : large.words()) {
         if (!word.contains('-'))

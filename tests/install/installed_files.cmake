@@ -4,9 +4,11 @@ set(installed_files
     bin/varnel-cli
     lib/varnel/varnel-slips.so
     share/applications/org.example.varnel.desktop
+    share/bash-completion/completions/varnel-cli
     share/doc/varnel/changelog.gz
     share/doc/varnel/copyright
     share/doc/varnel/readme.txt
+    share/fish/vendor_completions.d/varnel-cli.fish
     share/icons/hicolor/16x16/apps/varnel.png
     share/icons/hicolor/32x32/apps/varnel.png
     share/icons/hicolor/48x48/apps/varnel.png
@@ -16,5 +18,6 @@ set(installed_files
     share/icons/hicolor/scalable/apps/varnel.svg
     share/man/man1/varnel-cli.1.gz
     share/man/man1/varnel.1.gz
-    share/metainfo/org.example.varnel.metainfo.xml)
+    share/metainfo/org.example.varnel.metainfo.xml
+    share/zsh/vendor-completions/_varnel-cli)
 list(SORT installed_files)
