@@ -141,7 +141,8 @@ int generate(const CliOptions& options, const SlipsLoader* slips)
     bool written = true;
     for (CredentialPair pair; written && maker.next(pair);) {
         QString refusal = nameCheck.refusal(pair.username);
-        if (refusal.isEmpty())
+        // The rules take every empty name, the one of each record without usernames.
+        if (refusal.isEmpty() && !pair.username.isEmpty())
             refusal = rules.refusal(pair.username, maker.begun());
         if (!refusal.isEmpty()) {
             const QString where = names ? QStringLiteral("%1: line %2").arg(names->name()).arg(maker.begun())

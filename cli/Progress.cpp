@@ -34,10 +34,8 @@ Progress::~Progress()
     erase();
 }
 
-void Progress::show(quint64 done)
+void Progress::draw(quint64 done)
 {
-    if (!on_)
-        return;
     const qint64 now = clock_.elapsed();
     if (now - drawnAt_ < Interval)
         return;

@@ -16,10 +16,17 @@ public:
     Progress(bool wanted, quint64 total);
     ~Progress();
 
-    void show(quint64 done);
+    // Inline, as it is called for every account: without a terminal, that is all it does.
+    void show(quint64 done)
+    {
+        if (on_)
+            draw(done);
+    }
     void erase();
 
 private:
+    void draw(quint64 done);
+
     static constexpr qint64 Interval = 100;
 
     bool on_;

@@ -103,7 +103,8 @@ int PasswordMaker::classCount(const PasswordRecipe& recipe)
 
 bool PasswordMaker::makePassword(QByteArray& text)
 {
-    if (length_ < requiredClasses_ || std::popcount(classesPresent_) < requiredClasses_)
+    // Without -mpopcnt a popcount is a call: made only where classes are asked for.
+    if (length_ < requiredClasses_ || (requiredClasses_ > 0 && std::popcount(classesPresent_) < requiredClasses_))
         return false;
     if (!spreadsheetSafe_) {
         do {
