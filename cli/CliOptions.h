@@ -24,7 +24,8 @@ struct CliOptions
     // 16 characters, letters of both cases and digits, unless told otherwise.
     PasswordRecipe recipe = {PasswordStyle::AlphaNumeric, LetterCase::Mixed, 16, false, false, {}};
     // Its word list, read from a file when one is named, and its separator checked against the words.
-    PassphraseRecipe passphrase;
+    // The large list is unpacked only by runs that make passphrases, not at every start.
+    PassphraseRecipe passphrase = {.words = WordList()};
     RulesRecipe rules;
     quint64 count = 1;
     UsernameStyle usernames = UsernameStyle::None;

@@ -69,6 +69,8 @@ std::optional<UsageError> readPassphraseOptions(const QCommandLineParser& parser
     if (parser.isSet(option.wordList)) {
         if (std::optional<UsageError> error = readWordList(parser, option, recipe.words))
             return error;
+    } else {
+        recipe.words = WordList::large();
     }
     // Making one tells whether the list leaves enough words apart with this separator; it draws nothing.
     QString error;
